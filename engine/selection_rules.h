@@ -1,0 +1,25 @@
+#pragma once
+#include <string>
+
+#include "engine/backup_item.h"
+#include "engine/date_rules.h"
+#include "model/file_entry.h"
+#include "model/folder_entry.h"
+
+// Appends the files a folder entry selects: every file under its folder (and subfolders when
+// recursive) that an include mask matches, that no exclude mask matches, that is neither a
+// directory nor temporary, and that passes the date rules. A file matched by two include
+// masks is appended twice; the run drops duplicates after sorting.
+void CollectFolder(const CFolderEntry& entry, BackupItems& items, const RuleClock& clock = CurrentRuleClock());
+
+// Appends a file entry's file when it exists and its rule holds.
+void AddFileEntry(const CFileEntry& entry, BackupItems& items, const RuleClock& clock = CurrentRuleClock());
+
+// Appends `path` when it still exists, its day satisfies the entry's include rule and does
+// not satisfy its exclude rule.
+void MatchDateRules(const std::string& path, const CFolderEntry& entry, BackupItems& items,
+                    const RuleClock& clock = CurrentRuleClock());
+
+// The name a file is handed to the host under: its last path component ("C:\a\b.doc" gives
+// "b.doc", "C:\a\" gives "a"); "" and "\" come back unchanged.
+std::string LocalNameOf(const std::string& path);

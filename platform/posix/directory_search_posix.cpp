@@ -1,0 +1,87 @@
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include "platform/directory_search.h"
+#include "platform/host_path.h"
+#include "platform/posix/dos_attributes.h"
+#include "platform/posix/wildcard_match.h"
+
+namespace platform {
+
+class DirectorySearch::Impl {
+ public:
+  ~Impl() { CloseDir(); }
+
+  void CloseDir() {
+    if (dir != nullptr) closedir(dir);
+    dir = nullptr;
+  }
+
+  // The next directory entry that matches the mask and can still be looked at.
+  bool Advance(FoundEntry& entry) {
+    while (dir != nullptr) {
+      const dirent* d = readdir(dir);
+      if (d == nullptr) {
+        CloseDir();
+        return false;
+      }
+      if (WildcardMatch(mask, d->d_name) && Describe(d->d_name, entry)) return true;
+    }
+    return false;
+  }
+
+  bool Describe(const std::string& name, FoundEntry& entry) const {
+    const std::string path = folder + name;
+    struct stat st {};
+    if (stat(path.c_str(), &st) != 0) return false;  // vanished, or a dangling link
+    entry.name = name;
+    entry.attributes = DosAttributesOf(path, name, st);
+    entry.lastWriteTime = st.st_mtim.tv_sec;
+    return true;
+  }
+
+  std::string folder;  // host form, ends in "/"
+  std::string mask;
+  DIR* dir = nullptr;
+  FoundEntry pending;
+  bool hasPending = false;
+};
+
+DirectorySearch::DirectorySearch() : impl_(std::make_unique<Impl>()) {}
+DirectorySearch::~DirectorySearch() = default;
+
+bool DirectorySearch::Open(const std::string& pattern) {
+  Close();
+  const size_t slash = pattern.find_last_of("\\/");
+  if (slash == std::string::npos) return false;
+  std::string hostFolder;
+  if (!ToHostPath(pattern.substr(0, slash + 1), hostFolder)) return false;
+  if (hostFolder.empty() || hostFolder.back() != '/') hostFolder += '/';
+  impl_->folder = hostFolder;
+  impl_->mask = pattern.substr(slash + 1);
+  if (impl_->mask.empty()) return false;
+
+  // A plain name is looked up directly before the folder is read: the date lookup of every
+  // candidate file is such a search.
+  if (impl_->mask.find_first_of("*?") == std::string::npos && impl_->Describe(impl_->mask, impl_->pending)) {
+    impl_->hasPending = true;
+    return true;
+  }
+  impl_->dir = opendir(hostFolder.c_str());
+  impl_->hasPending = impl_->Advance(impl_->pending);
+  return impl_->hasPending;
+}
+
+bool DirectorySearch::Next(FoundEntry& entry) {
+  if (!impl_->hasPending) return false;
+  entry = std::move(impl_->pending);
+  impl_->hasPending = impl_->Advance(impl_->pending);
+  return true;
+}
+
+void DirectorySearch::Close() {
+  impl_->CloseDir();
+  impl_->hasPending = false;
+}
+
+}  // namespace platform

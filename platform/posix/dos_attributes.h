@@ -1,0 +1,17 @@
+#pragma once
+#include <sys/stat.h>
+
+#include <cstdint>
+#include <string>
+
+namespace platform {
+
+// Win32 attributes of a host file, as Wine derives them: directory and read-only from the
+// file's mode, dot-files hidden, and hidden/system/temporary from the "user.DOSATTRIB"
+// extended attribute ("0x" and hex digits) when it is there.
+uint32_t DosAttributesOf(const std::string& hostPath, const std::string& name, const struct stat& st);
+
+// The extended attribute's value for `attributes`, in the form Wine writes.
+std::string DosAttributeText(uint32_t attributes);
+
+}  // namespace platform

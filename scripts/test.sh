@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# Sets up, builds every preset and runs every test; ends with one line "N passed, M failed".
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+
+"$root/scripts/setup.sh" || exit 1
+# shellcheck source=wine-env.sh
+source "$root/scripts/wine-env.sh"
+
+presets=(native native-asan windows)
+passed=0
+failed=0
+skipped=0
+status=0
+
+# Counts the cases of gtest reports: "passed failed skipped".
+count_cases() {
+  cat "$@" 2>/dev/null | awk '
+    /<testcase / { if (open) finish(); open = 1; bad = 0; skip = ($0 ~ /result="skipped"/); notrun = ($0 ~ /status="notrun"/)
+                   if ($0 ~ /\/>[[:space:]]*$/) finish(); next }
+    /<failure/   { bad = 1 }
+    /<\/testcase>/ { if (open) finish() }
+    function finish() { if (!notrun) { if (bad) f++; else if (skip) s++; else p++ } open = 0 }
+    END { if (open) finish(); printf "%d %d %d\n", p, f, s }'
+}
+
+for preset in "${presets[@]}"; do
+  build="$root/build/$preset"
+  echo "== $preset: configure and build"
+  if ! cmake --preset "$preset" >"$root/build-$preset.log" 2>&1 || ! cmake --build --preset "$preset" >>"$root/build-$preset.log" 2>&1; then
+    tail -40 "$root/build-$preset.log"
+    echo "== $preset: build FAILED"
+    failed=$((failed + 1))
+    status=1
+    continue
+  fi
+  rm -rf "$build/test-results" && mkdir -p "$build/test-results" "$build/test-tmp"
+
+  jobs=2
+  if [ "$preset" = windows ]; then
+    wine_up "$build"
+    jobs=1
+  fi
+  ctest --preset "$preset" -j "$jobs" 2>&1 | tee "$build/ctest.log"
+  [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
+  [ "$preset" = windows ] && wine_down
+
+  read -r p f s < <(count_cases "$build"/test-results/*.xml)
+  # A program that failed without reporting a failed case (a crash, a sanitizer report at
+  # exit) counts as one failure of its own.
+  while read -r name; do
+    [ -n "$name" ] || continue
+    read -r _ nf _ < <(count_cases "$build/test-results/$name.xml" 2>/dev/null || echo "0 0 0")
+    [ "${nf:-0}" -gt 0 ] || f=$((f + 1))
+  done < <(sed -n '/The following tests FAILED/,$p' "$build/ctest.log" | sed -n 's/^[[:space:]]*[0-9]* - \([^ ]*\) .*/\1/p')
+  echo "== $preset: $p passed, $f failed, $s skipped"
+  passed=$((passed + p))
+  failed=$((failed + f))
+  skipped=$((skipped + s))
+done
+
+[ "$failed" -eq 0 ] || status=1
+echo "$passed passed, $failed failed, $skipped skipped"
+exit "$status"

@@ -1,0 +1,37 @@
+# Sourced: brings up the Wine side for a build folder and takes it down again.
+#   wine_up BUILD_DIR   prefix in BUILD_DIR/wineprefix, a persistent wineserver pinned to
+#                       CPU 0, the prefix booted, and an X display (Xvfb) for dialogs
+#   wine_down           stops what wine_up started
+
+wine_up() {
+  local build_dir=$1
+  export WINEPREFIX="$build_dir/wineprefix"
+  export WINEDEBUG=-all
+  export WINEDLLOVERRIDES="mscoree,mshtml="
+  mkdir -p "$WINEPREFIX"
+
+  if [ -z "${DISPLAY:-}" ]; then
+    local n
+    for n in $(seq 90 120); do
+      [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
+    done
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+    WINE_ENV_XVFB_PID=$!
+    export DISPLAY=":$n"
+    for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+  fi
+
+  # The server and every program share one CPU; the services a boot starts must not hold
+  # the caller's pipes open, so nothing of theirs is attached to ours.
+  taskset -c 0 wineserver -p </dev/null >/dev/null 2>&1
+  taskset -c 0 wine wineboot -i </dev/null >/dev/null 2>&1 || true
+  sleep 0.2
+}
+
+wine_down() {
+  wineserver -k </dev/null >/dev/null 2>&1 || true
+  if [ -n "${WINE_ENV_XVFB_PID:-}" ]; then
+    kill "$WINE_ENV_XVFB_PID" 2>/dev/null || true
+    unset WINE_ENV_XVFB_PID
+  fi
+}

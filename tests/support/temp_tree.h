@@ -1,0 +1,28 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+// A folder of its own on the real file system, removed with everything in it at the end.
+// Paths are given and returned in Windows form on both builds.
+class TempTree {
+ public:
+  TempTree();
+  ~TempTree();
+  TempTree(const TempTree&) = delete;
+  TempTree& operator=(const TempTree&) = delete;
+
+  // The folder, ending in "\".
+  const std::string& Root() const { return root_; }
+  // Root() + relative ("sub\a.doc").
+  std::string Path(const std::string& relative) const { return root_ + relative; }
+
+  void AddFolder(const std::string& relative);
+  // Creates the file (and its folders) with the given last-write time and attributes.
+  void AddFile(const std::string& relative, int64_t lastWrite, uint32_t attributes = 0);
+  void Remove(const std::string& relative);
+  // Takes away the right to list the folder; false where the platform cannot.
+  bool MakeUnreadable(const std::string& relative);
+
+ private:
+  std::string root_;
+};
