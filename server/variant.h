@@ -1,0 +1,22 @@
+#pragma once
+#include <oleauto.h>
+
+// Owns one VARIANT: initialised empty, cleared when it goes away.
+class UniqueVariant {
+ public:
+  UniqueVariant() { VariantInit(&v_); }
+  ~UniqueVariant() { VariantClear(&v_); }
+  UniqueVariant(const UniqueVariant&) = delete;
+  UniqueVariant& operator=(const UniqueVariant&) = delete;
+
+  VARIANT* Get() { return &v_; }
+  const VARIANT* Get() const { return &v_; }
+  // Clears what is held and hands out the slot for an out parameter.
+  VARIANT* Put() {
+    VariantClear(&v_);
+    return &v_;
+  }
+
+ private:
+  VARIANT v_;
+};
