@@ -1,4 +1,5 @@
 #pragma once
+#include <windows.h>
 #include <oleauto.h>
 
 #include <string>

@@ -1,4 +1,5 @@
 #pragma once
+#include <windows.h>
 #include <oleauto.h>
 
 // Owns one VARIANT: initialised empty, cleared when it goes away.
