@@ -1,0 +1,45 @@
+#include "server/com_restore_host.h"
+
+#include "server/bstr.h"
+#include "server/qn_error.h"
+#include "server/variant.h"
+#include "server/variant_bytes.h"
+
+RunResult ComRestoreHost::Iterate(const std::string& clsid) {
+  const UniqueBstr id = WidenToBstr(clsid);
+  return restorer_.Iterate(id.Get());
+}
+
+bool ComRestoreHost::IsEnd() {
+  VARIANT_BOOL end = VARIANT_FALSE;
+  return FAILED(restorer_.IsEnd(&end)) || end != VARIANT_FALSE;
+}
+
+RunResult ComRestoreHost::GetObjectInfo(uint16_t& type, std::string& name) {
+  unsigned short objectType = 0;
+  UniqueBstr objectName;
+  long weight = 0;
+  const HRESULT hr = restorer_.GetObjectInfo(&objectType, objectName.Put(), &weight);
+  type = objectType;
+  name = NarrowFromBstr(objectName.Get());
+  return hr;
+}
+
+std::optional<std::vector<uint8_t>> ComRestoreHost::GetObjectOptions() {
+  UniqueVariant options;
+  if (FAILED(restorer_.GetObjectOptions(options.Put()))) return std::nullopt;
+  return BytesOfVariant(*options.Get());
+}
+
+std::optional<RunResult> ComRestoreHost::RestoreFile(const std::string& fileName, int32_t option, bool writeInLog) {
+  const UniqueBstr file = WidenToBstr(fileName);
+  try {
+    // The result is the host's to log; only a raised error changes the run.
+    restorer_.RestoreFile(file.Get(), option, writeInLog ? VARIANT_TRUE : VARIANT_FALSE);
+  } catch (const QnError& e) {
+    return e.hr;
+  }
+  return std::nullopt;
+}
+
+void ComRestoreHost::Next() { restorer_.Next(); }
