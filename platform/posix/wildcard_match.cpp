@@ -3,33 +3,44 @@
 namespace platform {
 namespace {
 
-char Fold(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char Fold(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+bool Same(char a, char b) { return Fold(a) == Fold(b); }
 
 }  // namespace
 
 bool WildcardMatch(std::string_view mask, std::string_view name) {
+  while (!mask.empty() && (mask.back() == '.' || mask.back() == ' ')) mask.remove_suffix(1);
   if (mask.empty()) return false;
-  if (mask == "*.*") return true;
 
-  // Greedy scan that remembers the last star: linear in practice, never exponential.
   size_t m = 0, n = 0;
-  size_t starMask = std::string_view::npos, starName = 0;
-  while (n < name.size()) {
-    if (m < mask.size() && mask[m] == '*') {
-      starMask = m++;
-      starName = n;
-    } else if (m < mask.size() && (mask[m] == '?' || Fold(mask[m]) == Fold(name[n]))) {
+  size_t afterStar = std::string_view::npos;  // mask position just after the last star
+  size_t retry = 0;                           // name position the last star's try began at
+  while (n < name.size() && m < mask.size()) {
+    if (mask[m] == '*') {
+      while (m < mask.size() && mask[m] == '*') ++m;
+      if (m == mask.size()) return true;
+      afterStar = m;
+      while (n < name.size() && !Same(name[n], mask[m])) ++n;
+      retry = n;
+    } else if (mask[m] == '?') {
       ++m;
       ++n;
-    } else if (starMask != std::string_view::npos) {
-      m = starMask + 1;
-      n = ++starName;
+    } else if (Same(mask[m], name[n])) {
+      ++m;
+      ++n;
+      if (m == mask.size()) {
+        if (n == name.size()) return true;
+        if (afterStar != std::string_view::npos) m = afterStar;
+      }
+    } else if (afterStar != std::string_view::npos) {
+      m = afterStar;
+      n = ++retry;
     } else {
       return false;
     }
   }
-  while (m < mask.size() && mask[m] == '*') ++m;
-  return m == mask.size();
+  while (m < mask.size() && (mask[m] == '.' || mask[m] == '*')) ++m;
+  return n == name.size() && m == mask.size();
 }
 
 }  // namespace platform

@@ -1,0 +1,12 @@
+#pragma once
+#include <string>
+
+namespace platform {
+
+// Orders two texts as the backup run sorts paths: byte by byte after folding letters to
+// lower case, so "\" and "_" sort before every letter. Negative, zero or positive as `a` is
+// before, equal to or after `b`. Windows reads the texts in the current multibyte code
+// page, so a trail byte is never folded on its own.
+int CompareNoCase(const std::string& a, const std::string& b);
+
+}  // namespace platform

@@ -1,0 +1,145 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/directory_search.h"
+#include "platform/file_attributes.h"
+#include "tests/support/temp_tree.h"
+
+namespace {
+
+constexpr int64_t kSomeTime = 1700000000;
+
+// Whether a search for `mask` in a folder holding only `name` finds that name. Under Wine the
+// real FindFirstFileA answers; the POSIX search must answer the same.
+bool SearchFinds(const std::string& name, const std::string& mask) {
+  TempTree tree;
+  tree.AddFile(name, kSomeTime);
+  platform::DirectorySearch search;
+  if (!search.Open(tree.Root() + mask)) return false;
+  platform::FoundEntry found;
+  while (search.Next(found)) {
+    if (found.name == name) return true;
+  }
+  return false;
+}
+
+struct MaskCase {
+  const char* name;
+  const char* mask;
+  bool matches;
+};
+
+// One table for both builds.
+const MaskCase kMaskCases[] = {
+    {"report.doc", "*.doc", true},
+    {"REPORT.DOC", "*.doc", true},
+    {"report.doc", "*.DOC", true},
+    {"report.doc", "*.*", true},
+    {"README", "*.*", true},
+    {"README", "*", true},
+    {"archive.tar.gz", "*.gz", true},
+    {"archive.tar.gz", "*.tar", false},
+    {"abc", "a?c", true},
+    {"ac", "a?c", false},
+    {"abcd", "a?c", false},
+    {"a", "?", true},
+    {"report.doc", "report.doc", true},
+    {"report.doc", "Report.Doc", true},
+    {"report.doc", "report.do", false},
+    {"report.doc", "rep*", true},
+    {"report.doc", "*port*", true},
+    {"report.doc", "*.tx?", false},
+    {"notes.txt", "*.tx?", true},
+    {"notes.txt", "n*s.t*t", true},
+    {"notes.txt", "*.txt*", true},
+    {"notes.txt", "**.txt", true},
+    {"aXbXc", "a*b*c", true},
+    {"aXbXd", "a*b*c", false},
+    {"report.doc", "", false},
+    {"data", "*.", true},
+    {"data.txt", "*.", true},
+    {"noext", "*.?", false},
+    {"noext", "noext.*", true},
+    {"noext", "noext.", true},
+    {"report.doc", "report.doc.", true},
+    {"a.b", "a?b", true},
+    {".hidden", "*.*", true},
+    {".hidden", "*", true},
+    {"x", "x?", false},
+    {"x", "x??", false},
+    {"abc", "a*?", false},
+    {"abcabd", "*abd", true},
+    {"aab", "*ab", true},
+    {"abab.txt", "*ab.txt", true},
+    {"mississippi", "m*iss*ppi", true},
+    {"mississippi", "m*iss*pi", true},
+    {"ab", "a*b*", true},
+    {"doc", "*.doc", false},
+    {"a.doc.bak", "*.doc", false},
+};
+
+class SharedMaskTable : public testing::TestWithParam<MaskCase> {};
+
+TEST_P(SharedMaskTable, SearchAgreesWithThePlatform) {
+  const MaskCase& c = GetParam();
+  EXPECT_EQ(SearchFinds(c.name, c.mask), c.matches) << "name " << c.name << ", mask \"" << c.mask << "\"";
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, SharedMaskTable, testing::ValuesIn(kMaskCases));
+
+// Windows also matches a mask against a file's generated 8.3 short name; POSIX has none.
+TEST(DirectorySearch, ShortNamesMatchOnlyOnWindows) {
+#ifdef _WIN32
+  const bool expected = true;
+#else
+  const bool expected = false;
+#endif
+  EXPECT_EQ(SearchFinds("report.docx", "*.doc"), expected);
+}
+
+TEST(DirectorySearch, ReportsDirectoriesAndLastWriteTime) {
+  TempTree tree;
+  tree.AddFolder("sub");
+  tree.AddFile("file.txt", kSomeTime);
+  platform::DirectorySearch search;
+  ASSERT_TRUE(search.Open(tree.Root() + "*.*"));
+  platform::FoundEntry found;
+  bool sawFolder = false, sawFile = false;
+  while (search.Next(found)) {
+    if (found.name == "sub") {
+      sawFolder = true;
+      EXPECT_TRUE(found.attributes & platform::kAttributeDirectory);
+    } else if (found.name == "file.txt") {
+      sawFile = true;
+      EXPECT_FALSE(found.attributes & platform::kAttributeDirectory);
+      EXPECT_EQ(found.lastWriteTime, kSomeTime);
+    }
+  }
+  EXPECT_TRUE(sawFolder);
+  EXPECT_TRUE(sawFile);
+}
+
+TEST(DirectorySearch, FindsNothingInAMissingFolder) {
+  TempTree tree;
+  platform::DirectorySearch search;
+  EXPECT_FALSE(search.Open(tree.Root() + "missing\\*.*"));
+  platform::FoundEntry found;
+  EXPECT_FALSE(search.Next(found));
+}
+
+TEST(DirectorySearch, ReopensAfterClose) {
+  TempTree tree;
+  tree.AddFile("a.txt", kSomeTime);
+  platform::DirectorySearch search;
+  ASSERT_TRUE(search.Open(tree.Root() + "a.txt"));
+  search.Close();
+  ASSERT_TRUE(search.Open(tree.Root() + "A.TXT"));
+  platform::FoundEntry found;
+  ASSERT_TRUE(search.Next(found));
+  EXPECT_EQ(found.name, "a.txt");
+  EXPECT_FALSE(search.Next(found));
+}
+
+}  // namespace
