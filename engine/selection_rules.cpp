@@ -1,110 +1,87 @@
 #include "engine/selection_rules.h"
 
-#include <set>
 #include <vector>
 
 #include "model/mask_list.h"
 #include "platform/directory_search.h"
 #include "platform/file_attributes.h"
+#include "platform/folder_scan.h"
 
 namespace {
 
-using ExclusionSet = std::set<std::string>;
+bool KnownKind(int32_t kind) { return kind >= RULE_TODAY && kind <= RULE_AFTER; }
 
-std::string WithTrailingBackslash(const std::string& folder) {
-  return (!folder.empty() && folder.back() == '\\') ? folder : folder + '\\';
-}
-
-bool IsDotName(const std::string& name) { return name == "." || name == ".."; }
-
-// Calls `visit(folder)` for `folder` and every folder below it, depth first in the order
-// the platform's search returns them.
-template <typename Visit>
-void ForEachFolderBelow(const std::string& folder, Visit&& visit) {
-  visit(folder);
-  platform::DirectorySearch search;
-  if (!search.Open(folder + "*.*")) return;
-  platform::FoundEntry found;
-  while (search.Next(found)) {
-    if ((found.attributes & platform::kAttributeDirectory) && !IsDotName(found.name)) {
-      ForEachFolderBelow(folder + found.name + '\\', visit);
-    }
+// Every folder is looked at once for all the entry's masks, and each candidate's last-write
+// time comes from that same look, read only when a rule needs it.
+class FolderWalk {
+ public:
+  FolderWalk(const CFolderEntry& entry, BackupItems& items, const RuleClock& clock)
+      : entry_(entry), items_(items), clock_(clock) {
+    SplitMasks(entry.m_strIncludeMasks, masks_);
+    includeCount_ = masks_.size();
+    SplitMasks(entry.m_strExcludeMasks, masks_);
+    needs_ = entry.m_bRecursive != 0 ? platform::kScanSubfolders : 0u;
+    if (KnownKind(entry.m_nIncludeRule) || KnownKind(entry.m_nExcludeRule)) needs_ |= platform::kScanTimes;
   }
-}
 
-void GatherExclusions(const std::string& root, const std::string& mask, ExclusionSet& excluded) {
-  ForEachFolderBelow(root, [&](const std::string& folder) {
-    platform::DirectorySearch search;
-    if (!search.Open(folder + mask)) return;
-    platform::FoundEntry found;
-    while (search.Next(found)) excluded.insert(folder + found.name);
-  });
-}
-
-void IncludeWalk(const std::string& folder, const std::string& mask, const CFolderEntry& entry,
-                 const ExclusionSet& excluded, BackupItems& items, const RuleClock& clock) {
-  platform::DirectorySearch search;
-  if (search.Open(folder + mask)) {
-    platform::FoundEntry found;
-    while (search.Next(found)) {
-      if (found.attributes & (platform::kAttributeDirectory | platform::kAttributeTemporary)) continue;
-      std::string path = folder + found.name;
-      if (excluded.count(path) == 0) MatchDateRules(path, entry, items, clock);
-    }
+  void Run() {
+    // An include rule of an unknown kind never holds: nothing can be selected.
+    if (includeCount_ == 0 || (entry_.m_nIncludeRule != RULE_NONE && !KnownKind(entry_.m_nIncludeRule))) return;
+    std::string root = entry_.m_strPath;
+    if (root.empty() || root.back() != '\\') root += '\\';
+    Visit(root);
   }
-  search.Close();
-  if (entry.m_bRecursive == 0) return;
 
-  if (!search.Open(folder + "*.*")) return;
-  platform::FoundEntry found;
-  while (search.Next(found)) {
-    if ((found.attributes & platform::kAttributeDirectory) && !IsDotName(found.name)) {
-      IncludeWalk(folder + found.name + '\\', mask, entry, excluded, items, clock);
+ private:
+  void Visit(const std::string& folder) {
+    platform::FolderScan scan;
+    if (!platform::ScanFolder(folder, masks_, needs_, scan)) return;
+
+    std::vector<char> excluded(scan.entries.size(), 0);
+    for (size_t m = includeCount_; m < masks_.size(); ++m) {
+      for (uint32_t index : scan.matches[m]) excluded[index] = 1;
     }
+    for (size_t m = 0; m < includeCount_; ++m) {
+      for (uint32_t index : scan.matches[m]) {
+        const platform::ScannedEntry& found = scan.entries[index];
+        if (excluded[index] || (found.attributes & (platform::kAttributeDirectory | platform::kAttributeTemporary))) {
+          continue;
+        }
+        if ((needs_ & platform::kScanTimes) && !MatchDateRules(UtcDayOf(found.lastWriteTime), entry_, clock_)) continue;
+        std::string path = folder + found.name;
+        items_.push_back({std::move(path), found.name});
+      }
+    }
+    for (uint32_t index : scan.subfolders) Visit(folder + scan.entries[index].name + '\\');
   }
-}
 
-// The last-write day of `path` from a search for the path itself; false when it is gone.
-bool FileDayOf(const std::string& path, int64_t& day) {
-  platform::DirectorySearch search;
-  platform::FoundEntry found;
-  if (!search.Open(path) || !search.Next(found)) return false;
-  day = UtcDayOf(found.lastWriteTime);
-  return true;
-}
+  const CFolderEntry& entry_;
+  BackupItems& items_;
+  const RuleClock& clock_;
+  std::vector<std::string> masks_;  // the include masks, then the exclude masks
+  size_t includeCount_ = 0;
+  unsigned needs_ = 0;
+};
 
 bool IncludeRuleHolds(int32_t kind, int32_t count, Time32 date, int64_t day, const RuleClock& clock) {
   return kind == RULE_NONE || RuleHolds(kind, count, date, day, clock);
 }
 
-void Append(const std::string& path, BackupItems& items) { items.push_back({path, LocalNameOf(path)}); }
-
 }  // namespace
 
 void CollectFolder(const CFolderEntry& entry, BackupItems& items, const RuleClock& clock) {
-  const std::string root = WithTrailingBackslash(entry.m_strPath);
-
-  std::vector<std::string> excludeMasks;
-  SplitMasks(entry.m_strExcludeMasks, excludeMasks);
-  ExclusionSet excluded;
-  for (const std::string& mask : excludeMasks) GatherExclusions(root, mask, excluded);
-
-  std::vector<std::string> includeMasks;
-  SplitMasks(entry.m_strIncludeMasks, includeMasks);
-  for (const std::string& mask : includeMasks) IncludeWalk(root, mask, entry, excluded, items, clock);
+  FolderWalk(entry, items, clock).Run();
 }
 
-void MatchDateRules(const std::string& path, const CFolderEntry& entry, BackupItems& items, const RuleClock& clock) {
-  int64_t day = 0;
-  if (!FileDayOf(path, day)) return;
-  if (!IncludeRuleHolds(entry.m_nIncludeRule, entry.m_nIncludeCount, entry.m_tmIncludeDate, day, clock)) return;
-  if (RuleHolds(entry.m_nExcludeRule, entry.m_nExcludeCount, entry.m_tmExcludeDate, day, clock)) return;
-  Append(path, items);
+bool MatchDateRules(int64_t fileDay, const CFolderEntry& entry, const RuleClock& clock) {
+  return IncludeRuleHolds(entry.m_nIncludeRule, entry.m_nIncludeCount, entry.m_tmIncludeDate, fileDay, clock) &&
+         !RuleHolds(entry.m_nExcludeRule, entry.m_nExcludeCount, entry.m_tmExcludeDate, fileDay, clock);
 }
 
 void AddFileEntry(const CFileEntry& entry, BackupItems& items, const RuleClock& clock) {
-  int64_t day = 0;
-  if (!FileDayOf(entry.m_strPath, day)) return;
-  if (!IncludeRuleHolds(entry.m_nRule, entry.m_nCount, entry.m_tmDate, day, clock)) return;
-  Append(entry.m_strPath, items);
+  platform::DirectorySearch search;
+  platform::FoundEntry found;
+  if (!search.Open(entry.m_strPath) || !search.Next(found)) return;
+  if (!IncludeRuleHolds(entry.m_nRule, entry.m_nCount, entry.m_tmDate, UtcDayOf(found.lastWriteTime), clock)) return;
+  items.push_back({entry.m_strPath, LocalNameOf(entry.m_strPath)});
 }

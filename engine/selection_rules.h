@@ -15,10 +15,9 @@ void CollectFolder(const CFolderEntry& entry, BackupItems& items, const RuleCloc
 // Appends a file entry's file when it exists and its rule holds.
 void AddFileEntry(const CFileEntry& entry, BackupItems& items, const RuleClock& clock = CurrentRuleClock());
 
-// Appends `path` when it still exists, its day satisfies the entry's include rule and does
-// not satisfy its exclude rule.
-void MatchDateRules(const std::string& path, const CFolderEntry& entry, BackupItems& items,
-                    const RuleClock& clock = CurrentRuleClock());
+// Whether a file last written on `fileDay` (a UTC day) satisfies the entry's include rule and
+// not its exclude rule.
+bool MatchDateRules(int64_t fileDay, const CFolderEntry& entry, const RuleClock& clock);
 
 // The name a file is handed to the host under: its last path component ("C:\a\b.doc" gives
 // "b.doc", "C:\a\" gives "a"); "" and "\" come back unchanged.

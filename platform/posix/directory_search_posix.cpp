@@ -4,6 +4,7 @@
 #include "platform/directory_search.h"
 #include "platform/host_path.h"
 #include "platform/posix/dos_attributes.h"
+#include "platform/posix/search_limits.h"
 #include "platform/posix/wildcard_match.h"
 
 namespace platform {
@@ -52,6 +53,7 @@ DirectorySearch::~DirectorySearch() = default;
 
 bool DirectorySearch::Open(const std::string& pattern) {
   Close();
+  if (pattern.size() > kLongestSearchPattern) return false;
   const size_t slash = pattern.find_last_of("\\/");
   if (slash == std::string::npos) return false;
   std::string hostFolder;

@@ -11,6 +11,9 @@ namespace platform {
 // extended attribute ("0x" and hex digits) when it is there.
 uint32_t DosAttributesOf(const std::string& hostPath, const std::string& name, const struct stat& st);
 
+// Only the hidden, system and temporary bits the extended attribute holds; 0 without one.
+uint32_t StoredDosAttributes(const std::string& hostPath);
+
 // The extended attribute's value for `attributes`, in the form Wine writes.
 std::string DosAttributeText(uint32_t attributes);
 

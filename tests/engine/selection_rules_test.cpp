@@ -193,8 +193,6 @@ TEST(FileEntrySelection, VanishedFilesAreNotTaken) {
   file.m_strPath = path;
   BackupItems items;
   AddFileEntry(file, items, kClock);
-  CFolderEntry folder;
-  MatchDateRules(path, folder, items, kClock);
   EXPECT_TRUE(items.empty());
 }
 
@@ -209,3 +207,29 @@ TEST(LocalName, LastPathComponent) {
 }
 
 }  // namespace
+
+#ifndef _WIN32
+#include <unistd.h>
+
+#include "platform/host_path.h"
+
+namespace {
+
+// A link back to its own folder makes the tree endless; the walk ends where paths outgrow
+// what the platform's search takes, as it does on Windows.
+TEST(FolderSelectionLinks, LoopOfLinksEnds) {
+  TempTree tree;
+  tree.AddFile("a.txt", DaysAgo(1));
+  std::string host;
+  ASSERT_TRUE(platform::ToHostPath(tree.Path("loop"), host));
+  ASSERT_EQ(symlink(".", host.c_str()), 0);
+  CFolderEntry entry;
+  entry.m_strPath = tree.Root();
+  BackupItems items;
+  CollectFolder(entry, items, kClock);
+  ASSERT_FALSE(items.empty());
+  for (const BackupItem& item : items) EXPECT_LE(item.FileName.size(), 260u);
+}
+
+}  // namespace
+#endif

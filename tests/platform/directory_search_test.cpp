@@ -143,3 +143,22 @@ TEST(DirectorySearch, ReopensAfterClose) {
 }
 
 }  // namespace
+
+namespace {
+
+// The ANSI search refuses patterns longer than MAX_PATH characters; the POSIX search too,
+// which also ends walks through loops of links.
+TEST(DirectorySearch, PatternsLongerThanMaxPathFindNothing) {
+  TempTree tree;
+  tree.AddFile("f.txt", kSomeTime);
+  const std::string folder = tree.Root();
+  for (size_t length : {size_t{259}, size_t{260}, size_t{261}, size_t{262}, size_t{300}}) {
+    // Repeated separators name the same file at any length.
+    const std::string pattern = folder + std::string(length - folder.size() - 5, '\\') + "f.txt";
+    ASSERT_EQ(pattern.size(), length);
+    platform::DirectorySearch search;
+    EXPECT_EQ(search.Open(pattern), length <= 260) << length;
+  }
+}
+
+}  // namespace

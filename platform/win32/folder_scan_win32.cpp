@@ -1,0 +1,88 @@
+#include <windows.h>
+
+#include <unordered_map>
+
+#include "platform/file_attributes.h"
+#include "platform/folder_scan.h"
+#include "platform/win32/file_time.h"
+
+namespace platform {
+namespace {
+
+// A FindFirstFileExA search; the platform matches the mask, short names included.
+class FindHandle {
+ public:
+  explicit FindHandle(const std::string& pattern) {
+    handle_ = FindFirstFileExA(pattern.c_str(), FindExInfoBasic, &data_, FindExSearchNameMatch, nullptr,
+                               FIND_FIRST_EX_LARGE_FETCH);
+  }
+  ~FindHandle() {
+    if (handle_ != INVALID_HANDLE_VALUE) FindClose(handle_);
+  }
+  FindHandle(const FindHandle&) = delete;
+  FindHandle& operator=(const FindHandle&) = delete;
+
+  bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+  const WIN32_FIND_DATAA& Data() const { return data_; }
+  bool Next() { return FindNextFileA(handle_, &data_) != FALSE; }
+
+ private:
+  HANDLE handle_;
+  WIN32_FIND_DATAA data_{};
+};
+
+bool IsDotName(const char* name) { return name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)); }
+
+}  // namespace
+
+bool ScanFolder(const std::string& folder, const std::vector<std::string>& masks, unsigned needs, FolderScan& scan) {
+  scan.Clear();
+  scan.matches.resize(masks.size());
+  std::unordered_map<std::string, uint32_t> indexOf;
+  auto record = [&](const WIN32_FIND_DATAA& data) {
+    auto [it, added] = indexOf.try_emplace(data.cFileName, static_cast<uint32_t>(scan.entries.size()));
+    if (added) {
+      scan.entries.push_back({data.cFileName, data.dwFileAttributes, UnixSecondsFromFileTime(data.ftLastWriteTime)});
+    }
+    return it->second;
+  };
+
+  bool readable = false;
+  int everything = -1;  // a mask whose search also lists every subfolder
+  for (size_t m = 0; m < masks.size(); ++m) {
+    if (masks[m] == "*" || masks[m] == "*.*") everything = static_cast<int>(m);
+    if (masks[m].empty()) continue;
+    FindHandle search(folder + masks[m]);
+    if (!search.Valid()) continue;
+    readable = true;
+    do {
+      scan.matches[m].push_back(record(search.Data()));
+    } while (search.Next());
+  }
+
+  if (needs & kScanSubfolders) {
+    auto collect = [&](const WIN32_FIND_DATAA& data) {
+      if ((data.dwFileAttributes & kAttributeDirectory) && !IsDotName(data.cFileName)) {
+        scan.subfolders.push_back(record(data));
+      }
+    };
+    if (everything >= 0) {
+      for (uint32_t index : scan.matches[everything]) {
+        const ScannedEntry& entry = scan.entries[index];
+        if ((entry.attributes & kAttributeDirectory) && entry.name != "." && entry.name != "..") {
+          scan.subfolders.push_back(index);
+        }
+      }
+    } else {
+      FindHandle search(folder + "*.*");
+      if (search.Valid()) {
+        readable = true;
+        do collect(search.Data());
+        while (search.Next());
+      }
+    }
+  }
+  return readable;
+}
+
+}  // namespace platform
