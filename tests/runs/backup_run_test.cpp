@@ -1,0 +1,145 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/backup_run.h"
+#include "tests/runs/recording_hosts.h"
+#include "tests/support/temp_tree.h"
+
+namespace {
+
+constexpr int64_t kWritten = 1'500'000'000;  // any day: the entries here have no date rule
+const std::string kClsid = "{8EF0498D-1F92-406D-9C2D-CD35883C6581}";
+
+// An entry of a case, its path relative to the case's tree.
+struct EntrySpec {
+  enum Kind { kFolder, kFile } kind;
+  std::string path;
+  uint8_t recursive = 1;
+  std::string includeMasks = "*.*";
+};
+EntrySpec Folder(std::string path, uint8_t recursive = 1, std::string masks = "*.*") {
+  return {EntrySpec::kFolder, std::move(path), recursive, std::move(masks)};
+}
+EntrySpec File(std::string path) { return {EntrySpec::kFile, std::move(path)}; }
+
+struct ListCase {
+  const char* name;
+  std::vector<std::string> files;
+  std::vector<EntrySpec> entries;
+  std::vector<std::string> expected;  // FileName of each item, relative, in order
+};
+
+BackupList EntriesUnder(const TempTree& tree, const std::vector<EntrySpec>& specs) {
+  BackupList list;
+  for (const EntrySpec& spec : specs) {
+    if (spec.kind == EntrySpec::kFile) {
+      CFileEntry entry;
+      entry.m_strPath = tree.Path(spec.path);
+      list.push_back(entry);
+    } else {
+      CFolderEntry entry;
+      entry.m_strPath = tree.Path(spec.path);
+      entry.m_bRecursive = spec.recursive;
+      entry.m_strIncludeMasks = spec.includeMasks;
+      list.push_back(entry);
+    }
+  }
+  return list;
+}
+
+class BuildBackupListTest : public testing::TestWithParam<ListCase> {};
+
+TEST_P(BuildBackupListTest, SortsByPathIgnoringCaseAndKeepsTheFirstOfEachName) {
+  TempTree tree;
+  for (const std::string& file : GetParam().files) tree.AddFile(file, kWritten);
+
+  const BackupItems items = BuildBackupList(EntriesUnder(tree, GetParam().entries));
+
+  std::vector<std::string> names;
+  for (const BackupItem& item : items) {
+    ASSERT_EQ(item.FileName.compare(0, tree.Root().size(), tree.Root()), 0) << item.FileName;
+    names.push_back(item.FileName.substr(tree.Root().size()));
+    EXPECT_EQ(item.LocalName, item.FileName.substr(item.FileName.rfind('\\') + 1));
+  }
+  EXPECT_EQ(names, GetParam().expected);
+}
+
+// Folding to lower case puts "\" (0x5C) and "_" (0x5F) before every letter; folding to upper
+// case would put them after, and a case-sensitive order would put "AB" and "B" first. "B" is
+// a prefix of "B.txt": shorter first, and never taken for the same name.
+const std::vector<std::string> kOrderFiles = {"B.txt", "a_x.txt", "B", "AB.txt", "a\\z.txt", "a.txt"};
+const std::vector<std::string> kOrdered = {"a.txt", "a\\z.txt", "a_x.txt", "AB.txt", "B", "B.txt"};
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, BuildBackupListTest,
+    testing::Values(
+        ListCase{"OneFolder", kOrderFiles, {Folder("")}, kOrdered},
+        ListCase{"FilesInOrder", kOrderFiles,
+                 {File("a.txt"), File("a\\z.txt"), File("a_x.txt"), File("AB.txt"), File("B"), File("B.txt")}, kOrdered},
+        ListCase{"FilesReversed", kOrderFiles,
+                 {File("B.txt"), File("B"), File("AB.txt"), File("a_x.txt"), File("a\\z.txt"), File("a.txt")}, kOrdered},
+        ListCase{"FolderAfterFiles", kOrderFiles, {File("B.txt"), Folder("a"), File("a.txt"), File("AB.txt"),
+                                                   File("a_x.txt"), File("B")}, kOrdered},
+        ListCase{"FolderUnderFolder", {"sub\\x.txt", "y.txt"}, {Folder(""), Folder("sub", 0)},
+                 {"sub\\x.txt", "y.txt"}},
+        ListCase{"SameFolderTwice", {"x.txt", "y.txt"}, {Folder(""), Folder("")}, {"x.txt", "y.txt"}},
+        ListCase{"FileThenFolder", {"sub\\x.txt"}, {File("sub\\x.txt"), Folder("sub")}, {"sub\\x.txt"}},
+        ListCase{"TwoMasksOneFile", {"x.txt", "y.doc"}, {Folder("", 1, "*.txt | x.*")}, {"x.txt"}},
+        // Two spellings of one path: the one collected first stays.
+        ListCase{"SpellingsFileFirst", {"sub\\x.txt"}, {File("sub\\X.TXT"), Folder("sub")}, {"sub\\X.TXT"}},
+        ListCase{"SpellingsFolderFirst", {"sub\\x.txt"}, {Folder("sub"), File("sub\\X.TXT")}, {"sub\\x.txt"}},
+        ListCase{"SpellingsTwoFiles", {"x.txt"}, {File("X.Txt"), File("x.TXT"), File("x.txt")}, {"X.Txt"}},
+        ListCase{"MissingAndEmpty", {"x.txt"}, {File("gone.txt"), Folder("none")}, {}},
+        ListCase{"NoEntries", {"x.txt"}, {}, {}}),
+    [](const testing::TestParamInfo<ListCase>& info) { return info.param.name; });
+
+struct RunCase {
+  const char* name;
+  std::vector<std::string> files;
+  std::set<std::string> failing;
+  std::vector<std::string> calls;  // after BeginClient
+  RunResult result;
+  int32_t failedFiles;
+};
+
+class RunBackupTest : public testing::TestWithParam<RunCase> {};
+
+TEST_P(RunBackupTest, TalksToTheHostInOrder) {
+  BackupItems items;
+  for (const std::string& file : GetParam().files) items.push_back({"C:\\d\\" + file, file});
+  RecordingBackupHost host(GetParam().failing);
+  int32_t failed = 99;
+
+  EXPECT_EQ(RunBackup(items, host, kClsid, failed), GetParam().result);
+
+  std::vector<std::string> expected = {"BeginClient(Files and folders, " + kClsid + ", " +
+                                       std::to_string(items.size()) + ")"};
+  expected.insert(expected.end(), GetParam().calls.begin(), GetParam().calls.end());
+  EXPECT_EQ(host.calls, expected);
+  EXPECT_EQ(failed, GetParam().failedFiles);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RunBackupTest,
+    testing::Values(
+        RunCase{"AllSaved", {"a", "b"}, {},
+                {"BackupFile(C:\\d\\a, a, File Backup, 1, true)", "BackupFile(C:\\d\\b, b, File Backup, 1, true)",
+                 "EndClient(0)"},
+                kRunOk, 0},
+        RunCase{"OneOfThreeFails", {"a", "b", "c"}, {"C:\\d\\b"},
+                {"BackupFile(C:\\d\\a, a, File Backup, 1, true)", "BackupFile(C:\\d\\b, b, File Backup, 1, true)",
+                 "GetLastError()", "Message(cannot read C:\\d\\b)", "BackupFile(C:\\d\\c, c, File Backup, 1, true)",
+                 "EndClient(0)"},
+                kRunFailed, 1},
+        RunCase{"AllThreeFail", {"a", "b", "c"}, {"C:\\d\\a", "C:\\d\\b", "C:\\d\\c"},
+                {"BackupFile(C:\\d\\a, a, File Backup, 1, true)", "GetLastError()", "Message(cannot read C:\\d\\a)",
+                 "BackupFile(C:\\d\\b, b, File Backup, 1, true)", "GetLastError()", "Message(cannot read C:\\d\\b)",
+                 "BackupFile(C:\\d\\c, c, File Backup, 1, true)", "GetLastError()", "Message(cannot read C:\\d\\c)",
+                 "EndClient(1)"},
+                kRunFailed, 3},
+        RunCase{"EmptyList", {}, {}, {"Message(No files to backup.)", "EndClient(1)"}, kRunOk, 0}),
+    [](const testing::TestParamInfo<RunCase>& info) { return info.param.name; });
+
+}  // namespace

@@ -1,0 +1,119 @@
+#pragma once
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "engine/host_contract.h"
+
+// Hosts that write down every call with its arguments, one line per call, so that a test
+// states the whole conversation a run has with its host.
+
+inline std::string Call(const std::string& name, std::initializer_list<std::string> args = {}) {
+  std::string text = name + "(";
+  for (const std::string& arg : args) text += (text.back() == '(' ? "" : ", ") + arg;
+  return text + ")";
+}
+inline std::string BoolText(bool value) { return value ? "true" : "false"; }
+
+// Fails BackupFile for the paths in `failing`, with an error text naming the path.
+class RecordingBackupHost : public BackupHost {
+ public:
+  explicit RecordingBackupHost(std::set<std::string> failing) : failing_(std::move(failing)) {}
+
+  void BeginClient(const std::string& client, const std::string& clsid, int32_t weight) override {
+    calls.push_back(Call("BeginClient", {client, clsid, std::to_string(weight)}));
+  }
+  RunResult BackupFile(const std::string& file, const std::string& local, const std::string& action, int32_t weight,
+                       bool log) override {
+    calls.push_back(Call("BackupFile", {file, local, action, std::to_string(weight), BoolText(log)}));
+    lastError_ = "cannot read " + file;
+    return failing_.count(file) ? static_cast<RunResult>(0x80070005) : kRunOk;
+  }
+  std::string LastErrorText() override {
+    calls.push_back(Call("GetLastError"));
+    return lastError_;
+  }
+  void Message(const std::string& text) override { calls.push_back(Call("Message", {text})); }
+  void EndClient(int32_t deleteClient) override { calls.push_back(Call("EndClient", {std::to_string(deleteClient)})); }
+
+  std::vector<std::string> calls;
+
+ private:
+  std::set<std::string> failing_;
+  std::string lastError_;
+};
+
+// One object of the archive the restore host iterates over, and how the host treats it.
+struct ArchiveObject {
+  ArchiveObject(uint16_t type, std::string name, std::optional<std::vector<uint8_t>> options = std::nullopt,
+                std::optional<RunResult> raises = std::nullopt, RunResult infoResult = kRunOk)
+      : type(type), name(std::move(name)), options(std::move(options)), raises(raises), infoResult(infoResult) {}
+
+  uint16_t type;
+  std::string name;
+  std::optional<std::vector<uint8_t>> options;
+  std::optional<RunResult> raises;  // the code of the QnError RestoreFile raises
+  RunResult infoResult;             // what GetObjectInfo returns for it
+};
+
+struct RestoreScript {
+  std::vector<ArchiveObject> objects;
+  RunResult iterateResult = kRunOk;
+  size_t isEndFailsAt = SIZE_MAX;  // IsEnd fails when asked at this object
+};
+
+class RecordingRestoreHost : public RestoreHost {
+ public:
+  explicit RecordingRestoreHost(RestoreScript script) : script_(std::move(script)) {}
+
+  RunResult Iterate(const std::string& clsid) override {
+    calls.push_back(Call("Iterate", {clsid}));
+    return script_.iterateResult;
+  }
+  bool IsEnd() override {
+    calls.push_back(Call("IsEnd"));
+    return next_ >= script_.objects.size() || next_ == script_.isEndFailsAt;
+  }
+  RunResult GetObjectInfo(uint16_t& type, std::string& name) override {
+    calls.push_back(Call("GetObjectInfo"));
+    type = Current().type;
+    name = Current().name;
+    return Current().infoResult;
+  }
+  std::optional<std::vector<uint8_t>> GetObjectOptions() override {
+    calls.push_back(Call("GetObjectOptions"));
+    return Current().options;
+  }
+  std::optional<RunResult> RestoreFile(const std::string& file, int32_t option, bool log) override {
+    calls.push_back(Call("RestoreFile", {file, std::to_string(option), BoolText(log)}));
+    return Current().raises;
+  }
+  void Next() override {
+    calls.push_back(Call("Next"));
+    ++next_;
+  }
+
+  std::vector<std::string> calls;
+
+ private:
+  // The run must not ask about an object after IsEnd said there was none.
+  const ArchiveObject& Current() {
+    static const ArchiveObject kPastTheEnd{0xFFFF, "", std::nullopt, std::nullopt, kRunFailed};
+    if (next_ < script_.objects.size()) return script_.objects[next_];
+    ADD_FAILURE() << "the run went past the last object";
+    return kPastTheEnd;
+  }
+
+  RestoreScript script_;
+  size_t next_ = 0;
+};
+
+// Object options as the host stores them: a 28-byte header the module must not read, the
+// name, its zero byte, and whatever follows.
+inline std::vector<uint8_t> OptionsNaming(const std::string& name, const std::string& after = "") {
+  std::vector<uint8_t> bytes(28, 0xAB);
+  bytes.insert(bytes.end(), name.begin(), name.end());
+  bytes.push_back(0);
+  bytes.insert(bytes.end(), after.begin(), after.end());
+  return bytes;
+}

@@ -1,0 +1,126 @@
+#include <gtest/gtest.h>
+
+#include "engine/restore_run.h"
+#include "platform/directory_search.h"
+#include "platform/file_attributes.h"
+#include "tests/runs/recording_hosts.h"
+#include "tests/support/temp_tree.h"
+
+namespace {
+
+const std::string kClsid = "{8EF0498D-1F92-406D-9C2D-CD35883C6581}";
+constexpr RunResult kFileNotFound = static_cast<RunResult>(0x80070002);
+constexpr RunResult kUnexpected = static_cast<RunResult>(0x8000FFFF);
+constexpr RunResult kDiskFull = static_cast<RunResult>(0x80070070);
+
+// "@" in a case's texts stands for the root of the case's own temporary tree.
+std::string Rooted(std::string text, const std::string& root) {
+  for (size_t at = text.find('@'); at != std::string::npos; at = text.find('@', at + root.size())) {
+    text.replace(at, 1, root);
+  }
+  return text;
+}
+
+bool Exists(const std::string& path, uint32_t attribute = 0) {
+  platform::DirectorySearch search;
+  platform::FoundEntry found;
+  return search.Open(path) && search.Next(found) && (found.attributes & attribute) == attribute;
+}
+
+ArchiveObject Stored(const std::string& name, const std::string& storedName) {
+  return {0, name, OptionsNaming(storedName)};
+}
+
+struct RestoreCase {
+  const char* name;
+  std::string destination;
+  uint32_t overwrite;
+  RestoreScript script;
+  std::vector<std::string> calls;  // after Iterate
+  RunResult result;
+  std::vector<std::string> folders = {};  // made on disk by the run
+  std::vector<std::string> absent = {};   // not made
+};
+
+class RunRestoreTest : public testing::TestWithParam<RestoreCase> {};
+
+TEST_P(RunRestoreTest, TalksToTheHostAndMakesTheFolders) {
+  const RestoreCase& c = GetParam();
+  TempTree tree;
+  RestoreScript script = c.script;
+  for (ArchiveObject& object : script.objects) object.name = Rooted(object.name, tree.Root());
+  RecordingRestoreHost host(script);
+  RestoreOptions options{Rooted(c.destination, tree.Root()), c.overwrite};
+
+  EXPECT_EQ(RunRestore(host, options, kClsid), c.result);
+
+  std::vector<std::string> expected = {"Iterate(" + kClsid + ")"};
+  for (const std::string& call : c.calls) expected.push_back(Rooted(call, tree.Root()));
+  EXPECT_EQ(host.calls, expected);
+  for (const std::string& folder : c.folders) EXPECT_TRUE(Exists(tree.Path(folder), platform::kAttributeDirectory)) << folder;
+  for (const std::string& path : c.absent) EXPECT_FALSE(Exists(tree.Path(path))) << path;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RunRestoreTest,
+    testing::Values(
+        RestoreCase{"OriginalLocation", "", 0, {{{0, "@deep\\er\\a.txt"}, {0, "@b.txt"}}},
+                    {"IsEnd()", "GetObjectInfo()", "RestoreFile(@deep\\er\\a.txt, 0, true)", "Next()",
+                     "IsEnd()", "GetObjectInfo()", "RestoreFile(@b.txt, 0, true)", "Next()", "IsEnd()"},
+                    kRunOk, {"deep", "deep\\er"}, {"deep\\er\\a.txt", "b.txt"}},
+        RestoreCase{"Destination", "@out", 1, {{Stored("C:\\Data\\report.doc", "report.doc")}},
+                    {"IsEnd()", "GetObjectInfo()", "GetObjectOptions()", "RestoreFile(@out\\report.doc, 1, true)",
+                     "Next()", "IsEnd()"},
+                    kRunOk, {"out"}, {"out\\report.doc"}},
+        RestoreCase{"DestinationEndsInBackslash", "@out\\", 0, {{Stored("C:\\Data\\report.doc", "report.doc")}},
+                    {"IsEnd()", "GetObjectInfo()", "GetObjectOptions()", "RestoreFile(@out\\report.doc, 0, true)",
+                     "Next()", "IsEnd()"},
+                    kRunOk, {"out"}},
+        RestoreCase{"SameNameFromTwoFolders", "@out", 1,
+                    {{Stored("C:\\A\\report.doc", "report.doc"), Stored("C:\\B\\report.doc", "report.doc")}},
+                    {"IsEnd()", "GetObjectInfo()", "GetObjectOptions()", "RestoreFile(@out\\report.doc, 1, true)",
+                     "Next()", "IsEnd()", "GetObjectInfo()", "GetObjectOptions()",
+                     "RestoreFile(@out\\report.doc, 1, true)", "Next()", "IsEnd()"},
+                    kRunOk},
+        RestoreCase{"NonFileObjectsPassedOver", "@out", 1,
+                    {{{1, "@skipped\\a.txt", OptionsNaming("a.txt")}, {0xFFFF, "@skipped\\b.txt"}}},
+                    {"IsEnd()", "GetObjectInfo()", "Next()", "IsEnd()", "GetObjectInfo()", "Next()", "IsEnd()"},
+                    kRunOk, {}, {"out", "skipped"}},
+        RestoreCase{"EmptyArchive", "@out", 0, {}, {"IsEnd()"}, kRunOk, {}, {"out"}},
+        RestoreCase{"IterateFails", "", 0, {{{0, "@a.txt"}}, kFileNotFound}, {}, kFileNotFound},
+        RestoreCase{"GetObjectInfoFails", "", 0, {{{0, "@a.txt"}, {0, "@b.txt", {}, {}, kUnexpected}, {0, "@c.txt"}}},
+                    {"IsEnd()", "GetObjectInfo()", "RestoreFile(@a.txt, 0, true)", "Next()", "IsEnd()",
+                     "GetObjectInfo()"},
+                    kUnexpected},
+        RestoreCase{"IsEndFails", "", 0, {{{0, "@a.txt"}, {0, "@b.txt"}}, kRunOk, 1},
+                    {"IsEnd()", "GetObjectInfo()", "RestoreFile(@a.txt, 0, true)", "Next()", "IsEnd()"}, kRunOk},
+        RestoreCase{"HostRaisesFailure", "", 1, {{{0, "@a\\x.txt", {}, kDiskFull}, {0, "@b\\y.txt"}}},
+                    {"IsEnd()", "GetObjectInfo()", "RestoreFile(@a\\x.txt, 1, true)"}, kRunFailed, {"a"}, {"b"}},
+        RestoreCase{"HostRaisesSuccess", "", 1, {{{0, "@a.txt", {}, 1}, {0, "@b.txt"}}},
+                    {"IsEnd()", "GetObjectInfo()", "RestoreFile(@a.txt, 1, true)", "Next()", "IsEnd()",
+                     "GetObjectInfo()", "RestoreFile(@b.txt, 1, true)", "Next()", "IsEnd()"},
+                    kRunOk}),
+    [](const testing::TestParamInfo<RestoreCase>& info) { return info.param.name; });
+
+// With a destination, an object whose options give no safe name is passed over before
+// anything is created.
+class MalformedObjectTest : public testing::TestWithParam<std::optional<std::vector<uint8_t>>> {};
+
+TEST_P(MalformedObjectTest, IsPassedOverWithOnlyNext) {
+  TempTree tree;
+  RecordingRestoreHost host({{{0, "C:\\Data\\a.txt", GetParam()}}});
+
+  EXPECT_EQ(RunRestore(host, {tree.Path("out\\in"), 1}, kClsid), kRunOk);
+
+  const std::vector<std::string> expected = {"Iterate(" + kClsid + ")", "IsEnd()", "GetObjectInfo()",
+                                             "GetObjectOptions()", "Next()", "IsEnd()"};
+  EXPECT_EQ(host.calls, expected);
+  EXPECT_FALSE(Exists(tree.Path("out")));
+}
+
+INSTANTIATE_TEST_SUITE_P(Options, MalformedObjectTest,
+                         testing::Values(std::nullopt, std::vector<uint8_t>(28, 'x'), std::vector<uint8_t>(40, 'x'),
+                                         OptionsNaming(".."), OptionsNaming("..\\..\\escape.txt"),
+                                         OptionsNaming("C:escape.txt")));
+
+}  // namespace
