@@ -31,7 +31,7 @@ struct RegScriptRoot {
   std::vector<RegScriptKey> keys;
 };
 
-// False (and `roots` unspecified) when the text does not follow the syntax above.
+// False (`roots` then holds whatever was read before) when the text does not follow the syntax above.
 bool ParseRegistryScript(const std::wstring& text, std::vector<RegScriptRoot>& roots);
 
 // Replaces every `placeholder` in key names and value data. Done on the parsed script, so a

@@ -1,0 +1,55 @@
+#include "server/client_info.h"
+
+#include <oleauto.h>
+
+#include "model/module_strings.h"
+#include "model/settings_store.h"
+#include "server/bstr.h"
+#include "server/module_text.h"
+#include "server/product_version.h"
+#include "server/this_module.h"
+
+namespace {
+
+constexpr WORD kClientIcon = 216;
+
+// The new string is made before the old content goes, so running out of memory leaves
+// `value` as it was.
+HRESULT StoreString(VARIANT* value, const std::string& text) {
+  UniqueBstr string = WidenToBstr(text);
+  if (HRESULT hr = VariantClear(value); FAILED(hr)) return hr;
+  V_VT(value) = VT_BSTR;
+  V_BSTR(value) = string.Detach();
+  return S_OK;
+}
+
+std::string ClientName() { return LoadModuleText(ThisModule(), IDS_CLIENT_NAME); }
+
+// Empty when there is something to back up, else the text the host shows as the reason.
+std::string BackupListProblem(const std::string& backupListKey) {
+  if (HasBackupListValues(backupListKey)) return {};
+  return ClientName() + LoadModuleText(ThisModule(), IDS_NO_FILES_ERROR);
+}
+
+}  // namespace
+
+HRESULT QueryClientInfo(const std::string& backupListKey, BSTR name, VARIANT* value) {
+  if (!value) return E_POINTER;
+  std::string property = NarrowFromBstr(name);
+  if (!property.empty()) CharLowerBuffA(property.data(), static_cast<DWORD>(property.size()));
+
+  if (property == "hasbackup") return StoreString(value, BackupListProblem(backupListKey));
+  if (property == "clientname") return StoreString(value, ClientName());
+  if (property == "clienticon") {
+    HANDLE icon = LoadImageA(ThisModule(), MAKEINTRESOURCEA(kClientIcon), IMAGE_ICON, 16, 16, 0);
+    // Icon handles are 32-bit values even in a 64-bit process.
+    V_I4(value) = static_cast<LONG>(reinterpret_cast<INT_PTR>(icon));
+    return S_OK;
+  }
+  if (property == "versionmajor" || property == "versionminor") {
+    const ProductVersion version = ReadProductVersion(ThisModule());
+    V_UI4(value) = property == "versionmajor" ? version.high : version.low;
+    return S_OK;
+  }
+  return E_INVALIDARG;
+}

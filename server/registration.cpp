@@ -1,0 +1,98 @@
+#include "server/registration.h"
+
+#include <oleauto.h>
+
+#include <string>
+#include <vector>
+
+#include "server/class_table.h"
+#include "server/module_type_library.h"
+#include "server/registry_script.h"
+#include "server/registry_script_apply.h"
+#include "server/this_module.h"
+
+namespace {
+
+constexpr WORD kScriptResource = 103;
+
+HRESULT LastError() {
+  const DWORD error = GetLastError();
+  return error ? HRESULT_FROM_WIN32(error) : E_FAIL;
+}
+
+// The script as the module carries it (ANSI text), with the module's path put in.
+HRESULT LoadScript(std::vector<RegScriptRoot>& roots) {
+  HMODULE module = ThisModule();
+  HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(kScriptResource), L"REGISTRY");
+  HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
+  const char* data = static_cast<const char*>(loaded ? LockResource(loaded) : nullptr);
+  if (!data) return LastError();
+  const int size = static_cast<int>(SizeofResource(module, found));
+
+  std::wstring text(static_cast<size_t>(size), L'\0');
+  const int length = size ? MultiByteToWideChar(CP_ACP, 0, data, size, text.data(), size) : 0;
+  text.resize(static_cast<size_t>(length));
+  if (!ParseRegistryScript(text, roots)) return HRESULT_FROM_WIN32(ERROR_INVALID_DATA);
+
+  const std::wstring path = ThisModulePath();
+  if (path.empty()) return LastError();
+  ReplaceInRegistryScript(roots, L"%MODULE%", path);
+  return S_OK;
+}
+
+class CLibAttr {
+ public:
+  explicit CLibAttr(ITypeLib* lib) : m_pLib(lib) { m_hr = lib->GetLibAttr(&m_pAttr); }
+  CLibAttr(const CLibAttr&) = delete;
+  CLibAttr& operator=(const CLibAttr&) = delete;
+  ~CLibAttr() {
+    if (m_pAttr) m_pLib->ReleaseTLibAttr(m_pAttr);
+  }
+  HRESULT Status() const { return m_hr; }
+  const TLIBATTR* operator->() const { return m_pAttr; }
+
+ private:
+  ITypeLib* m_pLib;
+  TLIBATTR* m_pAttr = nullptr;
+  HRESULT m_hr;
+};
+
+}  // namespace
+
+HRESULT RegisterModule() {
+  std::vector<RegScriptRoot> roots;
+  HRESULT hr = LoadScript(roots);
+  if (FAILED(hr)) return hr;
+  // The script is the same for every class; each class's step runs all of it.
+  for (size_t i = 0; i < kComponentClassCount; ++i) {
+    if (hr = ApplyRegistryScript(roots, RegScriptMode::kRegister); FAILED(hr)) return hr;
+  }
+  ComPtr<ITypeLib> lib;
+  if (hr = LoadModuleTypeLib(lib); FAILED(hr)) return hr;
+  std::wstring path = ThisModulePath();
+  return RegisterTypeLib(lib.Get(), path.data(), nullptr);
+}
+
+HRESULT UnregisterModule() {
+  HRESULT first = S_OK;
+  const auto note = [&first](HRESULT hr) {
+    if (SUCCEEDED(first) && FAILED(hr)) first = hr;
+  };
+  std::vector<RegScriptRoot> roots;
+  HRESULT hr = LoadScript(roots);
+  note(hr);
+  if (SUCCEEDED(hr)) {
+    for (size_t i = 0; i < kComponentClassCount; ++i) note(ApplyRegistryScript(roots, RegScriptMode::kUnregister));
+  }
+  ComPtr<ITypeLib> lib;
+  hr = LoadModuleTypeLib(lib);
+  note(hr);
+  if (SUCCEEDED(hr)) {
+    const CLibAttr attr(lib.Get());
+    note(attr.Status());
+    if (SUCCEEDED(attr.Status())) {
+      note(UnRegisterTypeLib(attr->guid, attr->wMajorVerNum, attr->wMinorVerNum, attr->lcid, attr->syskind));
+    }
+  }
+  return first;
+}

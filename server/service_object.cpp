@@ -1,0 +1,95 @@
+#include "server/service_object.h"
+
+#include "model/join_path.h"
+#include "model/module_strings.h"
+#include "model/settings_store.h"
+#include "server/bstr.h"
+#include "server/client_info.h"
+#include "server/com_boundary.h"
+#include "server/host_runs.h"
+#include "server/module_text.h"
+#include "server/this_module.h"
+
+namespace {
+
+// The host reads these flags as "equal to 1", not as a COM true (-1).
+constexpr VARIANT_BOOL kHostTrue = 1;
+
+HRESULT StoreHostTrue(VARIANT_BOOL* flag) {
+  if (!flag) return E_POINTER;
+  *flag = kHostTrue;
+  return S_OK;
+}
+
+HRESULT StoreModuleText(BSTR* out, UINT id) {
+  if (!out) return E_FAIL;
+  return ComBoundary([&] {
+    *out = WidenToBstr(LoadModuleText(ThisModule(), id)).Detach();
+    return S_OK;
+  });
+}
+
+}  // namespace
+
+CBkQnFilesSrv::CBkQnFilesSrv(IUnknown* outer)
+    : CComponent(outer),
+      m_strServiceKey(SettingsKeyBase()),
+      m_strClsid(LoadModuleText(ThisModule(), IDS_SERVICE_CLSID)),
+      m_dispatch(IID_IBkQnService) {}
+
+void* CBkQnFilesSrv::FindInterface(REFIID iid) {
+  if (IsEqualIID(iid, IID_IBkQnService) || IsEqualIID(iid, IID_IDispatch)) return static_cast<IBkQnService*>(this);
+  return nullptr;
+}
+
+STDMETHODIMP CBkQnFilesSrv::GetTypeInfoCount(UINT* count) { return m_dispatch.GetTypeInfoCount(count); }
+
+STDMETHODIMP CBkQnFilesSrv::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
+  return m_dispatch.GetTypeInfo(index, info);
+}
+
+STDMETHODIMP CBkQnFilesSrv::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
+  return m_dispatch.GetIDsOfNames(riid, names, count, ids);
+}
+
+STDMETHODIMP CBkQnFilesSrv::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
+                                   EXCEPINFO* exception, UINT* badArgument) {
+  return m_dispatch.Invoke(static_cast<IBkQnService*>(this), id, riid, flags, params, result, exception,
+                           badArgument);
+}
+
+STDMETHODIMP CBkQnFilesSrv::Backup(IBackuper* pBackuper, IProgress* pProgress) {
+  return ComBoundary([&] { return RunComBackup(pBackuper, pProgress, m_strServiceKey, m_strClsid, m_nFailedFiles); });
+}
+
+STDMETHODIMP CBkQnFilesSrv::Restore(IRestorer* pRestorer, IProgress*) {
+  return ComBoundary([&] { return RunComRestore(pRestorer, m_strServiceKey, m_strClsid); });
+}
+
+STDMETHODIMP CBkQnFilesSrv::HasAxBackup(VARIANT_BOOL* pbval) { return StoreHostTrue(pbval); }
+
+STDMETHODIMP CBkQnFilesSrv::HasAxRestore(VARIANT_BOOL* pbval) { return StoreHostTrue(pbval); }
+
+STDMETHODIMP CBkQnFilesSrv::ClientPresent(VARIANT_BOOL* pbval) { return StoreHostTrue(pbval); }
+
+STDMETHODIMP CBkQnFilesSrv::GetAxBackupCLSID(BSTR* btval) { return StoreModuleText(btval, IDS_BACKUP_CONTROL_CLSID); }
+
+STDMETHODIMP CBkQnFilesSrv::GetAxRestoreCLSID(BSTR* btval) {
+  return StoreModuleText(btval, IDS_RESTORE_CONTROL_CLSID);
+}
+
+STDMETHODIMP CBkQnFilesSrv::GetClientInfo(BSTR PropertyName, VARIANT* pvValue) {
+  return ComBoundary([&] {
+    return QueryClientInfo(JoinPath(m_strServiceKey, LoadModuleText(ThisModule(), IDS_BACKUP_LIST_KEY)),
+                           PropertyName, pvValue);
+  });
+}
+
+// No settings travel through the host's option calls.
+STDMETHODIMP CBkQnFilesSrv::SetOptions(VARIANT) { return S_OK; }
+
+STDMETHODIMP CBkQnFilesSrv::GetOptions(VARIANT*) { return S_OK; }
+
+HRESULT CreateBkQnFilesSrv(IUnknown* outer, REFIID iid, void** out) {
+  return CreateComponent<CBkQnFilesSrv>(outer, iid, out);
+}
