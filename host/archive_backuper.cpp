@@ -1,0 +1,82 @@
+#include "host/archive_backuper.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "host/object_options.h"
+#include "host/system_message.h"
+#include "model/join_path.h"
+#include "server/bstr.h"
+
+namespace {
+
+FileFacts FactsOf(const WIN32_FILE_ATTRIBUTE_DATA& data) {
+  return {(static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow,
+          (static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime,
+          data.dwFileAttributes};
+}
+
+}  // namespace
+
+STDMETHODIMP ArchiveBackuper::BeginClient(BSTR ClientName, BSTR Clsid, int nTotalWeight) {
+  client_ = NarrowFromBstr(Clsid);
+  bar_.PrintLine("Backing up \"" + NarrowFromBstr(ClientName) + "\" " + client_);
+  bar_.Start(nTotalWeight);
+  return S_OK;
+}
+
+STDMETHODIMP ArchiveBackuper::EndClient(int iDeleteClient) {
+  bar_.Finish();
+  if (iDeleteClient == 1) {
+    // The client gave up its part of the archive: nothing of it stays behind.
+    const auto ours = [this](const ArchiveObject& o) { return o.client == client_; };
+    for (const ArchiveObject& object : objects_) {
+      if (ours(object) && !object.copy.empty()) DeleteFileA(JoinPath(folder_, object.copy).c_str());
+    }
+    objects_.erase(std::remove_if(objects_.begin(), objects_.end(), ours), objects_.end());
+  }
+  client_.clear();
+  return S_OK;
+}
+
+STDMETHODIMP ArchiveBackuper::BackupFile(BSTR FileName, BSTR LocalName, BSTR, int nWeight, VARIANT_BOOL) {
+  const std::string source = NarrowFromBstr(FileName);
+  bar_.Advance(nWeight, source);
+
+  char number[16];
+  std::snprintf(number, sizeof number, "%08u", ++copies_);
+  const std::string copy = JoinPath(kCopiesFolderName, number);
+  const std::string copyPath = JoinPath(folder_, copy);
+  if (!CopyFileA(source.c_str(), copyPath.c_str(), TRUE)) return Fail(source, ::GetLastError());
+
+  // The copy's own facts, so that the size checked at restore is the size that was written.
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExA(copyPath.c_str(), GetFileExInfoStandard, &data)) {
+    const DWORD code = ::GetLastError();
+    DeleteFileA(copyPath.c_str());
+    return Fail(source, code);
+  }
+  // A read-only copy could not be dropped again; the original attributes travel in the header.
+  SetFileAttributesA(copyPath.c_str(), FILE_ATTRIBUTE_NORMAL);
+  objects_.push_back({client_, 0, source, nWeight, MakeObjectOptions(FactsOf(data), NarrowFromBstr(LocalName)), copy});
+  return S_OK;
+}
+
+STDMETHODIMP ArchiveBackuper::GetLastError(int* pErrCode, BSTR* pText) {
+  if (!pErrCode || !pText) return E_POINTER;
+  *pText = nullptr;
+  *pErrCode = static_cast<int>(lastErrorCode_);
+  try {
+    *pText = WidenToBstr(lastErrorText_).Detach();
+  } catch (const ComError& e) {
+    return e.hr;
+  }
+  return S_OK;
+}
+
+HRESULT ArchiveBackuper::Fail(const std::string& file, DWORD code) {
+  ++failedFiles_;
+  lastErrorCode_ = code;
+  lastErrorText_ = "Cannot back up \"" + file + "\": " + SystemMessage(code);
+  return FailureFromWin32(code);
+}

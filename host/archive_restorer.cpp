@@ -1,0 +1,113 @@
+#include "host/archive_restorer.h"
+
+#include "host/object_options.h"
+#include "host/system_message.h"
+#include "model/join_path.h"
+#include "server/bstr.h"
+#include "server/qn_error.h"
+#include "server/variant_bytes.h"
+
+namespace {
+
+bool SameClient(const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) == 0; }
+
+// Whether the archive's copy is there with the size the index recorded.
+bool CopyIsIntact(const std::string& path, const std::optional<FileFacts>& facts) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!facts || !GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return false;
+  return ((static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow) == facts->size;
+}
+
+}  // namespace
+
+const ArchiveObject* ArchiveRestorer::Current() const {
+  return position_ < iteration_.size() ? &objects_[iteration_[position_]] : nullptr;
+}
+
+STDMETHODIMP ArchiveRestorer::Iterate(BSTR Clsid) {
+  const std::string client = NarrowFromBstr(Clsid);
+  iteration_.clear();
+  position_ = 0;
+  int64_t total = 0;
+  for (size_t i = 0; i < objects_.size(); ++i) {
+    if (!SameClient(objects_[i].client, client)) continue;
+    iteration_.push_back(i);
+    total += objects_[i].weight;
+  }
+  bar_.Start(total);
+  return S_OK;
+}
+
+STDMETHODIMP ArchiveRestorer::Next() {
+  const ArchiveObject* object = Current();
+  if (!object) return S_FALSE;
+  bar_.Advance(object->weight, object->name);
+  if (++position_ == iteration_.size()) bar_.Finish();
+  return S_OK;
+}
+
+STDMETHODIMP ArchiveRestorer::IsEnd(VARIANT_BOOL* pIsEnd) {
+  if (!pIsEnd) return E_POINTER;
+  *pIsEnd = Current() ? VARIANT_FALSE : VARIANT_TRUE;
+  return S_OK;
+}
+
+STDMETHODIMP ArchiveRestorer::GetObjectInfo(USHORT* pType, BSTR* pName, LONG* pWeight) {
+  if (!pType || !pName || !pWeight) return E_POINTER;
+  *pName = nullptr;
+  const ArchiveObject* object = Current();
+  if (!object) return E_UNEXPECTED;
+  try {
+    *pName = WidenToBstr(object->name).Detach();
+  } catch (const ComError& e) {
+    return e.hr;
+  }
+  *pType = object->type;
+  *pWeight = object->weight;
+  return S_OK;
+}
+
+STDMETHODIMP ArchiveRestorer::GetObjectOptions(VARIANT* pOptions) {
+  if (!pOptions) return E_POINTER;
+  const ArchiveObject* object = Current();
+  if (!object) {
+    VariantInit(pOptions);
+    return E_UNEXPECTED;
+  }
+  return VariantFromBytes(object->options, *pOptions) ? S_OK : E_OUTOFMEMORY;
+}
+
+STDMETHODIMP ArchiveRestorer::RestoreFile(BSTR FileName, LONG nOption, VARIANT_BOOL fWriteInLog) {
+  const ArchiveObject* object = Current();
+  if (!object || object->type != 0) return E_UNEXPECTED;
+  const std::string target = NarrowFromBstr(FileName);
+  if (target.empty()) return Fail("No place given to restore \"" + object->name + "\" to", E_INVALIDARG);
+
+  const std::string copy = JoinPath(folder_, object->copy);
+  const std::optional<FileFacts> facts = ReadObjectFacts(object->options);
+  if (object->copy.empty() || !CopyIsIntact(copy, facts)) {
+    ++failedFiles_;
+    bar_.PrintLine("The archive is damaged: the copy of \"" + object->name + "\" (" + object->copy +
+                   ") is missing or cut short; restore stopped");
+    throw QnError{HRESULT_FROM_WIN32(ERROR_FILE_CORRUPT)};
+  }
+
+  const bool overwrite = nOption == 1;
+  if (!overwrite && GetFileAttributesA(target.c_str()) != INVALID_FILE_ATTRIBUTES)
+    return Fail("\"" + target + "\" already exists and was kept; restore with --overwrite to replace it",
+                HRESULT_FROM_WIN32(ERROR_FILE_EXISTS));
+  if (!CopyFileA(copy.c_str(), target.c_str(), overwrite ? FALSE : TRUE)) {
+    const DWORD code = ::GetLastError();
+    return Fail("Cannot restore \"" + target + "\": " + SystemMessage(code), FailureFromWin32(code));
+  }
+  SetFileAttributesA(target.c_str(), facts->attributes != 0 ? facts->attributes : FILE_ATTRIBUTE_NORMAL);
+  ++restoredFiles_;
+  if (fWriteInLog) bar_.PrintLine("restored  " + object->name + "  ->  " + target);
+  return S_OK;
+}
+
+HRESULT ArchiveRestorer::Fail(const std::string& text, HRESULT hr) {
+  ++failedFiles_;
+  bar_.PrintLine(text);
+  return hr;
+}

@@ -1,0 +1,141 @@
+#include "host/list_commands.h"
+
+#include <windows.h>
+
+#include <cstdio>
+
+#include "dialogs/rule_text.h"
+#include "host/mask_option.h"
+#include "model/settings_store.h"
+#include "platform/local_time.h"
+
+namespace {
+
+int Refuse(const std::string& text) {
+  std::fprintf(stderr, "qnhost: %s\n", text.c_str());
+  return 1;
+}
+
+// The full path of an existing file or folder, without a trailing "\" except at a root.
+bool ResolvePath(const std::string& typed, std::string& full, bool& isFolder, std::string& error) {
+  char buffer[MAX_PATH];
+  const DWORD length = GetFullPathNameA(typed.c_str(), sizeof buffer, buffer, nullptr);
+  if (length == 0 || length >= sizeof buffer) {
+    error = "\"" + typed + "\" is not a usable path";
+    return false;
+  }
+  full.assign(buffer, length);
+  if (full.size() > 3 && full.back() == '\\') full.pop_back();
+  const DWORD attributes = GetFileAttributesA(full.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    error = "\"" + full + "\" does not exist";
+    return false;
+  }
+  isFolder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  return true;
+}
+
+// Fills a rule's kind, count and date; false when the date cannot be held.
+bool ApplyRule(const RuleOption& option, int32_t& kind, int32_t& count, Time32& date, std::string& error) {
+  kind = option.kind;
+  count = option.count;
+  date = 0;
+  if (option.date && !platform::LocalStandardMidnight(*option.date, date)) {
+    error = "the rule's date cannot be stored";
+    return false;
+  }
+  return true;
+}
+
+std::optional<BackupEntry> FolderEntryFor(const std::string& path, const Command& command, std::string& error) {
+  CFolderEntry entry;
+  entry.m_strPath = path;
+  entry.m_bRecursive = command.noRecurse ? 0 : 1;
+  if (command.include) {
+    std::optional<std::string> masks = NormalizeMaskList(*command.include, false, error);
+    if (!masks) return std::nullopt;
+    entry.m_strIncludeMasks = *masks;
+  }
+  if (command.exclude) {
+    std::optional<std::string> masks = NormalizeMaskList(*command.exclude, true, error);
+    if (!masks) return std::nullopt;
+    entry.m_strExcludeMasks = *masks;
+  }
+  if (command.rule && !ApplyRule(*command.rule, entry.m_nIncludeRule, entry.m_nIncludeCount, entry.m_tmIncludeDate, error))
+    return std::nullopt;
+  if (command.excludeRule &&
+      !ApplyRule(*command.excludeRule, entry.m_nExcludeRule, entry.m_nExcludeCount, entry.m_tmExcludeDate, error))
+    return std::nullopt;
+  return entry;
+}
+
+std::optional<BackupEntry> FileEntryFor(const std::string& path, const Command& command, std::string& error) {
+  if (command.include || command.exclude || command.noRecurse || command.excludeRule) {
+    error = "\"" + path + "\" is a file: only --rule applies to it";
+    return std::nullopt;
+  }
+  CFileEntry entry;
+  entry.m_strPath = path;
+  if (command.rule && !ApplyRule(*command.rule, entry.m_nRule, entry.m_nCount, entry.m_tmDate, error))
+    return std::nullopt;
+  return entry;
+}
+
+const std::string& PathOf(const BackupEntry& entry) {
+  return std::visit([](const auto& e) -> const std::string& { return e.m_strPath; }, entry);
+}
+
+}  // namespace
+
+int AddEntry(const Command& command) {
+  std::string error;
+  std::string path;
+  bool isFolder = false;
+  if (!ResolvePath(command.path, path, isFolder, error)) return Refuse(error);
+  const std::optional<BackupEntry> entry =
+      isFolder ? FolderEntryFor(path, command, error) : FileEntryFor(path, command, error);
+  if (!entry) return Refuse(error);
+
+  const std::string key = BackupListKey();
+  BackupList list = ReadBackupList(key);
+  // One row per path, as on the page: adding a path again replaces its row in place.
+  bool replaced = false;
+  for (BackupEntry& row : list) {
+    if (lstrcmpiA(PathOf(row).c_str(), path.c_str()) == 0 && row.index() == entry->index()) {
+      row = *entry;
+      replaced = true;
+      break;
+    }
+  }
+  if (!replaced) list.push_back(*entry);
+  SaveBackupList(key, list);
+  std::printf("%s %s %s\n", replaced ? "updated" : "added", isFolder ? "folder" : "file", path.c_str());
+  return 0;
+}
+
+int ListEntries() {
+  const BackupList list = ReadBackupList(BackupListKey());
+  if (list.empty()) {
+    std::printf("The backup list is empty.\n");
+    return 0;
+  }
+  int row = 0;
+  for (const BackupEntry& entry : list) {
+    if (const auto* folder = std::get_if<CFolderEntry>(&entry)) {
+      const RowTexts texts = DescribeFolderRow(*folder);
+      std::printf("%2d  folder  %s%s\n", ++row, folder->m_strPath.c_str(),
+                  folder->m_bRecursive ? "  (with subfolders)" : "");
+      std::printf("      include: %s\n      exclude: %s\n", texts.include.c_str(), texts.exclude.c_str());
+    } else {
+      const auto& file = std::get<CFileEntry>(entry);
+      std::printf("%2d  file    %s\n      rule: %s\n", ++row, file.m_strPath.c_str(), DescribeFileRow(file).include.c_str());
+    }
+  }
+  return 0;
+}
+
+int ClearEntries() {
+  SaveBackupList(BackupListKey(), {});
+  std::printf("The backup list is empty.\n");
+  return 0;
+}

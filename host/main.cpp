@@ -1,0 +1,45 @@
+// qnhost: a substitute for the backup application, for developing client modules and for
+// trying them out. It keeps the backup list the way the backup page does and runs the
+// clients' backup and restore over a folder archive of its own.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "host/command_line.h"
+#include "host/list_commands.h"
+#include "host/run_commands.h"
+#include "server/bstr.h"
+
+namespace {
+
+int Run(const Command& command) {
+  switch (command.verb) {
+    case Verb::kHelp: std::fputs(kUsage, stdout); return 0;
+    case Verb::kAdd: return AddEntry(command);
+    case Verb::kList: return ListEntries();
+    case Verb::kClear: return ClearEntries();
+    case Verb::kClients: return ShowClients();
+    case Verb::kBackup: return BackupToArchive(command.path);
+    case Verb::kRestore: return RestoreFromArchive(command);
+    case Verb::kShow: return ShowArchive(command.path);
+  }
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  std::string error;
+  const std::optional<Command> command = ParseCommandLine(args, error);
+  if (!command) {
+    std::fprintf(stderr, "qnhost: %s\n%s", error.c_str(), kUsage);
+    return 2;
+  }
+  try {
+    return Run(*command);
+  } catch (const ComError& e) {
+    std::fprintf(stderr, "qnhost: out of memory (0x%08lX)\n", static_cast<unsigned long>(e.hr));
+    return 1;
+  }
+}

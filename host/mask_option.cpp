@@ -1,0 +1,60 @@
+#include "host/mask_option.h"
+
+#include <algorithm>
+#include <cctype>
+#include <vector>
+
+#include "model/mask_list.h"
+
+namespace {
+
+std::string Trimmed(const std::string& text) {
+  const size_t first = text.find_first_not_of(" \t");
+  if (first == std::string::npos) return {};
+  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+std::string Upper(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+  return text;
+}
+
+}  // namespace
+
+std::optional<std::string> NormalizeMaskList(const std::string& typed, bool excludeSide, std::string& error) {
+  std::vector<std::string> masks;
+  std::vector<std::string> seen;
+  if (!Trimmed(typed).empty()) {
+    size_t start = 0;
+    for (;;) {
+      const size_t bar = typed.find('|', start);
+      std::string mask = Trimmed(typed.substr(start, bar == std::string::npos ? std::string::npos : bar - start));
+      if (mask.empty()) {
+        error = "The value cannot be empty.";
+        return std::nullopt;
+      }
+      if (mask.find_first_of("\\/:\"<>") != std::string::npos) {
+        error = "Invalid mask: \"" + mask + "\"";
+        return std::nullopt;
+      }
+      if (mask.find('.') == std::string::npos) mask = "*." + mask;
+      if (excludeSide && mask == "*.*") {
+        error = "The mask *.* is not allowed.";
+        return std::nullopt;
+      }
+      if (std::find(seen.begin(), seen.end(), Upper(mask)) == seen.end()) {
+        seen.push_back(Upper(mask));
+        masks.push_back(mask);
+      }
+      if (bar == std::string::npos) break;
+      start = bar + 1;
+    }
+  }
+  if (masks.empty() && !excludeSide) {
+    error = "an include list needs at least one mask";
+    return std::nullopt;
+  }
+  std::string joined;
+  for (const std::string& mask : masks) joined += (joined.empty() ? "" : kMaskSeparator) + mask;
+  return joined;
+}

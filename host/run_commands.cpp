@@ -1,0 +1,196 @@
+#include "host/run_commands.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "host/archive_backuper.h"
+#include "host/archive_restorer.h"
+#include "host/client_list.h"
+#include "host/com_apartment.h"
+#include "host/console_progress.h"
+#include "host/object_options.h"
+#include "host/system_message.h"
+#include "model/join_path.h"
+#include "model/settings_store.h"
+#include "server/bstr.h"
+
+namespace {
+
+int Refuse(const std::string& text) {
+  std::fprintf(stderr, "qnhost: %s\n", text.c_str());
+  return 1;
+}
+
+std::string DescribeResult(HRESULT hr) {
+  char code[16];
+  std::snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(hr));
+  return std::string(code) + " (" + SystemMessage(static_cast<DWORD>(hr)) + ")";
+}
+
+bool FullPath(const std::string& typed, std::string& full) {
+  char buffer[MAX_PATH];
+  const DWORD length = GetFullPathNameA(typed.c_str(), sizeof buffer, buffer, nullptr);
+  if (length == 0 || length >= sizeof buffer) return false;
+  full.assign(buffer, length);
+  return true;
+}
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+bool SameClsid(const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) == 0; }
+
+// The client's service object, created the way the host creates it.
+HRESULT CreateService(const std::string& clsidText, ComPtr<IBkQnService>& service) {
+  CLSID clsid;
+  const HRESULT parsed = CLSIDFromString(WidenToBstr(clsidText).Get(), &clsid);
+  if (FAILED(parsed)) return parsed;
+  return CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IBkQnService, service.PutVoid());
+}
+
+// Creates the archive folder and its copies folder; an existing archive is never touched.
+bool PrepareArchive(const std::string& folder, std::string& error) {
+  if (Exists(JoinPath(folder, kIndexFileName)) || Exists(JoinPath(folder, kCopiesFolderName))) {
+    error = "\"" + folder + "\" already holds an archive; choose a new folder";
+    return false;
+  }
+  if (!CreateDirectoryA(folder.c_str(), nullptr) && ::GetLastError() != ERROR_ALREADY_EXISTS) {
+    error = "cannot create \"" + folder + "\": " + SystemMessage(::GetLastError());
+    return false;
+  }
+  const std::string copies = JoinPath(folder, kCopiesFolderName);
+  if (!CreateDirectoryA(copies.c_str(), nullptr)) {
+    error = "cannot create \"" + copies + "\": " + SystemMessage(::GetLastError());
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+int ShowClients() {
+  const std::vector<ClientModule> clients = RegisteredClients();
+  if (clients.empty()) {
+    std::printf("No client module is registered (register one with regsvr32).\n");
+    return 0;
+  }
+  const ComApartment apartment;
+  for (const ClientModule& client : clients) {
+    ComPtr<IBkQnService> service;
+    const HRESULT created = CreateService(client.clsid, service);
+    std::printf("%s  \"%s\"\n    server: %s\n    %s\n", client.clsid.c_str(), client.name.c_str(),
+                ServerFileOf(client.clsid).c_str(),
+                SUCCEEDED(created) ? "ready" : ("cannot be created: " + DescribeResult(created)).c_str());
+  }
+  return 0;
+}
+
+int BackupToArchive(const std::string& archive) {
+  std::string folder, error;
+  if (!FullPath(archive, folder)) return Refuse("\"" + archive + "\" is not a usable path");
+  const std::vector<ClientModule> clients = RegisteredClients();
+  if (clients.empty()) return Refuse("no client module is registered (register one with regsvr32)");
+  if (!PrepareArchive(folder, error)) return Refuse(error);
+
+  const ComApartment apartment;
+  if (FAILED(apartment.Result())) return Refuse("COM cannot start: " + DescribeResult(apartment.Result()));
+  ProgressBar bar(stdout);
+  bool failed = false;
+  size_t files = 0;
+  int failedFiles = 0;
+  {
+    const auto backuper = ComPtr<ArchiveBackuper>::Adopt(new ArchiveBackuper(folder, bar));
+    const auto progress = ComPtr<ConsoleProgress>::Adopt(new ConsoleProgress(bar));
+    for (const ClientModule& client : clients) {
+      ComPtr<IBkQnService> service;
+      HRESULT hr = CreateService(client.clsid, service);
+      if (SUCCEEDED(hr)) hr = service->Backup(backuper.Get(), progress.Get());
+      bar.Finish();
+      if (FAILED(hr)) {
+        std::printf("\"%s\": backup failed: %s\n", client.name.c_str(), DescribeResult(hr).c_str());
+        failed = true;
+      }
+    }
+    if (!WriteIndex(folder, backuper->Objects(), error)) return Refuse(error);
+    files = backuper->Objects().size();
+    failedFiles = backuper->FailedFiles();
+  }
+  std::printf("%zu file%s backed up into %s", files, files == 1 ? "" : "s", folder.c_str());
+  if (failedFiles > 0) std::printf(", %d failed", failedFiles);
+  std::printf("\n");
+  return failed || failedFiles > 0 ? 1 : 0;
+}
+
+int RestoreFromArchive(const Command& command) {
+  std::string folder, destination, error;
+  if (!FullPath(command.path, folder)) return Refuse("\"" + command.path + "\" is not a usable path");
+  if (!command.destination.empty() && !FullPath(command.destination, destination))
+    return Refuse("\"" + command.destination + "\" is not a usable path");
+  std::optional<std::vector<ArchiveObject>> objects = ReadIndex(folder, error);
+  if (!objects) return Refuse(error);
+
+  // What the restore page stores, and what the client reads back at the start of its run.
+  SaveRestoreOptions(RestoreOptionsKey(), {destination, command.overwrite ? 1u : 0u});
+
+  // Every client the archive holds objects of, in the archive's order.
+  const std::vector<ClientModule> registered = RegisteredClients();
+  bool failed = false;
+  std::vector<std::string> seen;
+  std::vector<ClientModule> clients;
+  for (const ArchiveObject& object : *objects) {
+    const auto same = [&](const std::string& clsid) { return SameClsid(clsid, object.client); };
+    if (std::any_of(seen.begin(), seen.end(), same)) continue;
+    seen.push_back(object.client);
+    const auto found =
+        std::find_if(registered.begin(), registered.end(), [&](const ClientModule& c) { return same(c.clsid); });
+    if (found != registered.end()) {
+      clients.push_back(*found);
+    } else {
+      std::printf("The archive holds objects of %s, which is not registered here; they are left out.\n",
+                  object.client.c_str());
+      failed = true;
+    }
+  }
+
+  const ComApartment apartment;
+  if (FAILED(apartment.Result())) return Refuse("COM cannot start: " + DescribeResult(apartment.Result()));
+  ProgressBar bar(stdout);
+  int restored = 0, failedFiles = 0;
+  {
+    const auto restorer = ComPtr<ArchiveRestorer>::Adopt(new ArchiveRestorer(folder, std::move(*objects), bar));
+    const auto progress = ComPtr<ConsoleProgress>::Adopt(new ConsoleProgress(bar));
+    for (const ClientModule& client : clients) {
+      bar.PrintLine("Restoring \"" + client.name + "\" " + client.clsid);
+      ComPtr<IBkQnService> service;
+      HRESULT hr = CreateService(client.clsid, service);
+      if (SUCCEEDED(hr)) hr = service->Restore(restorer.Get(), progress.Get());
+      bar.Finish();
+      if (FAILED(hr)) {
+        std::printf("\"%s\": restore failed: %s\n", client.name.c_str(), DescribeResult(hr).c_str());
+        failed = true;
+      }
+    }
+    restored = restorer->RestoredFiles();
+    failedFiles = restorer->FailedFiles();
+  }
+  std::printf("%d file%s restored", restored, restored == 1 ? "" : "s");
+  if (failedFiles > 0) std::printf(", %d failed", failedFiles);
+  std::printf("\n");
+  return failed || failedFiles > 0 ? 1 : 0;
+}
+
+int ShowArchive(const std::string& archive) {
+  std::string folder, error;
+  if (!FullPath(archive, folder)) return Refuse("\"" + archive + "\" is not a usable path");
+  const std::optional<std::vector<ArchiveObject>> objects = ReadIndex(folder, error);
+  if (!objects) return Refuse(error);
+  std::printf("%s: %zu object%s\n", folder.c_str(), objects->size(), objects->size() == 1 ? "" : "s");
+  for (const ArchiveObject& object : *objects) {
+    const std::optional<FileFacts> facts = ReadObjectFacts(object.options);
+    std::printf("  %s  type %u  %s\n      as \"%s\", %llu bytes, kept in %s\n", object.client.c_str(), object.type,
+                object.name.c_str(), ReadLocalName(object.options).c_str(),
+                static_cast<unsigned long long>(facts ? facts->size : 0), object.copy.c_str());
+  }
+  return 0;
+}

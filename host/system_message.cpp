@@ -1,0 +1,12 @@
+#include "host/system_message.h"
+
+std::string SystemMessage(DWORD code) {
+  char text[512];
+  DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, text,
+                                sizeof text, nullptr);
+  while (length > 0 && (text[length - 1] == '\n' || text[length - 1] == '\r' || text[length - 1] == ' ')) --length;
+  if (length == 0) return "error " + std::to_string(code);
+  return std::string(text, length);
+}
+
+HRESULT FailureFromWin32(DWORD code) { return code == ERROR_SUCCESS ? E_FAIL : HRESULT_FROM_WIN32(code); }
