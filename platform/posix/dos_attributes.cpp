@@ -1,6 +1,12 @@
 #include "platform/posix/dos_attributes.h"
 
+#include <fcntl.h>
+#include <sys/syscall.h>
 #include <sys/xattr.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
 
 #include <cstdio>
 #include <cstdlib>
@@ -13,14 +19,39 @@ namespace {
 constexpr const char* kDosAttributeName = "user.DOSATTRIB";
 constexpr uint32_t kStoredBits = kAttributeHidden | kAttributeSystem | kAttributeTemporary;
 
+// Linux 6.13 and later read an extended attribute relative to an open folder.
+#ifndef SYS_getxattrat
+#define SYS_getxattrat 464
+#endif
+struct XattrArgs {
+  uint64_t value;
+  uint32_t size;
+  uint32_t flags;
+};
+std::atomic<bool> g_noGetxattrat{false};
+
+uint32_t ParseStored(char* text, ssize_t size) {
+  if (size <= 2 || text[0] != '0' || (text[1] != 'x' && text[1] != 'X')) return 0;
+  text[size] = '\0';
+  return static_cast<uint32_t>(std::strtoul(text + 2, nullptr, 16)) & kStoredBits;
+}
+
 }  // namespace
 
 uint32_t StoredDosAttributes(const std::string& hostPath) {
   char text[32];
-  const ssize_t size = getxattr(hostPath.c_str(), kDosAttributeName, text, sizeof text - 1);
-  if (size <= 2 || text[0] != '0' || (text[1] != 'x' && text[1] != 'X')) return 0;
-  text[size] = '\0';
-  return static_cast<uint32_t>(std::strtoul(text + 2, nullptr, 16)) & kStoredBits;
+  return ParseStored(text, getxattr(hostPath.c_str(), kDosAttributeName, text, sizeof text - 1));
+}
+
+uint32_t StoredDosAttributesAt(int folderFd, const char* name, const std::string& hostPath) {
+  if (!g_noGetxattrat.load(std::memory_order_relaxed)) {
+    char text[32];
+    XattrArgs args{reinterpret_cast<uintptr_t>(text), sizeof text - 1, 0};
+    const long size = syscall(SYS_getxattrat, folderFd, name, 0, kDosAttributeName, &args, sizeof args);
+    if (size >= 0 || errno != ENOSYS) return ParseStored(text, size);
+    g_noGetxattrat.store(true, std::memory_order_relaxed);
+  }
+  return StoredDosAttributes(hostPath);
 }
 
 uint32_t DosAttributesOf(const std::string& hostPath, const std::string& name, const struct stat& st) {

@@ -13,6 +13,9 @@ uint32_t DosAttributesOf(const std::string& hostPath, const std::string& name, c
 
 // Only the hidden, system and temporary bits the extended attribute holds; 0 without one.
 uint32_t StoredDosAttributes(const std::string& hostPath);
+// The same for `name` in the open folder `folderFd`, without walking the whole path again
+// where the kernel can (getxattrat); `hostPath` is the name's full path for kernels that cannot.
+uint32_t StoredDosAttributesAt(int folderFd, const char* name, const std::string& hostPath);
 
 // The extended attribute's value for `attributes`, in the form Wine writes.
 std::string DosAttributeText(uint32_t attributes);

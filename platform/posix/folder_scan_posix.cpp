@@ -93,7 +93,7 @@ bool ScanFolder(const std::string& folder, const std::vector<std::string>& masks
       if (!isDirectory) {
         host.resize(hostFolderLength);
         host += name;
-        entry.attributes |= StoredDosAttributes(host);
+        entry.attributes |= StoredDosAttributesAt(dir.Fd(), name, host);
         if (needs & kScanTimes) {
           if (st.st_mode == 0 && fstatat(dir.Fd(), name, &st, 0) != 0) return false;
           entry.lastWriteTime = st.st_mtim.tv_sec;

@@ -1,0 +1,68 @@
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "bench/walk_baselines.h"
+
+namespace {
+
+struct LinuxDirent64 {
+  uint64_t d_ino;
+  int64_t d_off;
+  unsigned short d_reclen;
+  unsigned char d_type;
+  char d_name[];
+};
+
+template <bool kStat>
+size_t Walk(int fd) {
+  alignas(8) char buffer[1 << 15];
+  std::vector<std::string> subfolders;
+  size_t files = 0;
+  for (;;) {
+    const long size = syscall(SYS_getdents64, fd, buffer, sizeof buffer);
+    if (size <= 0) break;
+    for (long offset = 0; offset < size;) {
+      const auto* d = reinterpret_cast<const LinuxDirent64*>(buffer + offset);
+      offset += d->d_reclen;
+      const char* name = d->d_name;
+      if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0))) continue;
+      if (d->d_type == DT_DIR) {
+        subfolders.emplace_back(name);
+      } else {
+        if (kStat) {
+          struct stat st;
+          fstatat(fd, name, &st, 0);
+        }
+        ++files;
+      }
+    }
+  }
+  for (const std::string& name : subfolders) {
+    const int child = openat(fd, name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (child < 0) continue;
+    files += Walk<kStat>(child);
+    close(child);
+  }
+  return files;
+}
+
+template <bool kStat>
+size_t WalkFrom(const std::string& hostRoot) {
+  const int fd = open(hostRoot.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return 0;
+  const size_t files = Walk<kStat>(fd);
+  close(fd);
+  return files;
+}
+
+}  // namespace
+
+size_t BareWalk(const std::string& hostRoot) { return WalkFrom<false>(hostRoot); }
+size_t StatWalk(const std::string& hostRoot) { return WalkFrom<true>(hostRoot); }
