@@ -42,7 +42,7 @@ bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) !
 bool SameClsid(const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) == 0; }
 
 // The client's service object, created the way the host creates it.
-HRESULT CreateService(const std::string& clsidText, ComPtr<IBkQnService>& service) {
+HRESULT CreateClientService(const std::string& clsidText, ComPtr<IBkQnService>& service) {
   CLSID clsid;
   const HRESULT parsed = CLSIDFromString(WidenToBstr(clsidText).Get(), &clsid);
   if (FAILED(parsed)) return parsed;
@@ -78,7 +78,7 @@ int ShowClients() {
   const ComApartment apartment;
   for (const ClientModule& client : clients) {
     ComPtr<IBkQnService> service;
-    const HRESULT created = CreateService(client.clsid, service);
+    const HRESULT created = CreateClientService(client.clsid, service);
     std::printf("%s  \"%s\"\n    server: %s\n    %s\n", client.clsid.c_str(), client.name.c_str(),
                 ServerFileOf(client.clsid).c_str(),
                 SUCCEEDED(created) ? "ready" : ("cannot be created: " + DescribeResult(created)).c_str());
@@ -104,7 +104,7 @@ int BackupToArchive(const std::string& archive) {
     const auto progress = ComPtr<ConsoleProgress>::Adopt(new ConsoleProgress(bar));
     for (const ClientModule& client : clients) {
       ComPtr<IBkQnService> service;
-      HRESULT hr = CreateService(client.clsid, service);
+      HRESULT hr = CreateClientService(client.clsid, service);
       if (SUCCEEDED(hr)) hr = service->Backup(backuper.Get(), progress.Get());
       bar.Finish();
       if (FAILED(hr)) {
@@ -163,7 +163,7 @@ int RestoreFromArchive(const Command& command) {
     for (const ClientModule& client : clients) {
       bar.PrintLine("Restoring \"" + client.name + "\" " + client.clsid);
       ComPtr<IBkQnService> service;
-      HRESULT hr = CreateService(client.clsid, service);
+      HRESULT hr = CreateClientService(client.clsid, service);
       if (SUCCEEDED(hr)) hr = service->Restore(restorer.Get(), progress.Get());
       bar.Finish();
       if (FAILED(hr)) {

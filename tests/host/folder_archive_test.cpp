@@ -1,0 +1,104 @@
+// qnhost's archive objects with the registered module on the other side: what a backup
+// stores is what a restore writes back, existing files are kept unless overwriting is asked
+// for, and a damaged archive stops the restore through QnError.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "host/archive_backuper.h"
+#include "host/archive_restorer.h"
+#include "host/console_progress.h"
+#include "model/join_path.h"
+#include "model/settings_store.h"
+#include "tests/support/temp_tree.h"
+
+namespace {
+
+std::string Content(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream text;
+  text << file.rdbuf();
+  return file ? text.str() : "(missing)";
+}
+
+void Write(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+
+class FolderArchiveTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_HRESULT_SUCCEEDED(
+        CoCreateInstance(CLSID_BkQnFilesSrv, nullptr, CLSCTX_INPROC_SERVER, IID_IBkQnService, service_.PutVoid()));
+    tree_.AddFile("src\\a.txt", 1700000000);
+    tree_.AddFile("src\\deeper\\b.doc", 1700000000);
+    CFolderEntry folder;
+    folder.m_strPath = tree_.Path("src");
+    SaveBackupList(BackupListKey(), {folder});
+    archive_ = tree_.Path("archive");
+    tree_.AddFolder("archive\\files");
+  }
+
+  std::vector<ArchiveObject> BackUp() {
+    const auto backuper = ComPtr<ArchiveBackuper>::Adopt(new ArchiveBackuper(archive_, bar_));
+    const auto progress = ComPtr<ConsoleProgress>::Adopt(new ConsoleProgress(bar_));
+    EXPECT_EQ(service_->Backup(backuper.Get(), progress.Get()), S_OK);
+    return backuper->Objects();
+  }
+
+  struct Outcome {
+    HRESULT result;
+    int restored;
+    int failed;
+  };
+  Outcome Restore(const std::vector<ArchiveObject>& objects, uint32_t overwrite) {
+    SaveRestoreOptions(RestoreOptionsKey(), {tree_.Path("out"), overwrite});
+    const auto restorer = ComPtr<ArchiveRestorer>::Adopt(new ArchiveRestorer(archive_, objects, bar_));
+    const auto progress = ComPtr<ConsoleProgress>::Adopt(new ConsoleProgress(bar_));
+    const HRESULT result = service_->Restore(restorer.Get(), progress.Get());
+    return {result, restorer->RestoredFiles(), restorer->FailedFiles()};
+  }
+
+  TempTree tree_;
+  std::string archive_;
+  std::FILE* console_ = std::tmpfile();
+  ProgressBar bar_{console_};
+  ComPtr<IBkQnService> service_;
+
+  void TearDown() override { std::fclose(console_); }
+};
+
+TEST_F(FolderArchiveTest, RestoresIntoAFolderAndKeepsWhatIsThereUnlessOverwriting) {
+  const std::vector<ArchiveObject> objects = BackUp();
+  ASSERT_EQ(objects.size(), 2u);
+  EXPECT_EQ(objects[0].name, tree_.Path("src\\a.txt"));
+  EXPECT_EQ(objects[1].name, tree_.Path("src\\deeper\\b.doc"));
+
+  Outcome outcome = Restore(objects, 0);
+  EXPECT_EQ(outcome.result, S_OK);
+  EXPECT_EQ(outcome.restored, 2);
+  EXPECT_EQ(Content(tree_.Path("out\\a.txt")), "src\\a.txt\n");
+  EXPECT_EQ(Content(tree_.Path("out\\b.doc")), "src\\deeper\\b.doc\n");
+
+  Write(tree_.Path("out\\a.txt"), "changed since");
+  outcome = Restore(objects, 0);
+  EXPECT_EQ(outcome.result, S_OK);  // the module does not look at RestoreFile's result
+  EXPECT_EQ(outcome.failed, 2);
+  EXPECT_EQ(Content(tree_.Path("out\\a.txt")), "changed since");
+
+  outcome = Restore(objects, 1);
+  EXPECT_EQ(outcome.restored, 2);
+  EXPECT_EQ(Content(tree_.Path("out\\a.txt")), "src\\a.txt\n");
+}
+
+TEST_F(FolderArchiveTest, AMissingCopyStopsTheRestore) {
+  const std::vector<ArchiveObject> objects = BackUp();
+  ASSERT_EQ(objects.size(), 2u);
+  ASSERT_TRUE(DeleteFileA(JoinPath(archive_, objects[0].copy).c_str()));
+
+  const Outcome outcome = Restore(objects, 0);
+  EXPECT_EQ(outcome.result, E_FAIL);
+  EXPECT_EQ(outcome.restored, 0);
+  EXPECT_EQ(Content(tree_.Path("out\\b.doc")), "(missing)");
+}
+
+}  // namespace
