@@ -31,6 +31,8 @@ std::string RenderProgress(int64_t done, int64_t total, const std::string& item,
   return line;
 }
 
+bool ProgressBar::StdoutIsConsole() { return GetFileType(GetStdHandle(STD_OUTPUT_HANDLE)) == FILE_TYPE_CHAR; }
+
 void ProgressBar::Start(int64_t total) {
   total_ = total;
   done_ = 0;
@@ -49,7 +51,11 @@ void ProgressBar::Advance(int64_t weight, const std::string& item) {
 void ProgressBar::Finish() {
   if (!shown_) return;
   item_.clear();
-  Draw(true);
+  if (interactive_) {
+    Draw(true);
+  } else {
+    std::fputs(RenderProgress(done_, total_, item_, kLineWidth).c_str(), out_);
+  }
   std::fputc('\n', out_);
   std::fflush(out_);
   shown_ = false;
@@ -63,7 +69,7 @@ void ProgressBar::PrintLine(const std::string& text) {
 }
 
 void ProgressBar::Draw(bool always) {
-  if (!shown_) return;
+  if (!shown_ || !interactive_) return;
   const int percent = PercentOf(done_, total_);
   const uint64_t now = GetTickCount64();
   if (!always && percent == lastPercent_ && now - lastDrawn_ < kRedrawMilliseconds) return;

@@ -4,11 +4,14 @@
 #include <string>
 
 // One line of the console that shows how far a run has come by the client's weights. Lines
-// printed while it is shown appear above it. Redrawn only when the percentage moves or a
-// tenth of a second has passed, so long runs do not flood a log.
+// printed while it is shown appear above it. On a console it is redrawn in place when the
+// percentage moves or a tenth of a second has passed; into a file or a pipe only its final
+// state is written, so logs stay readable.
 class ProgressBar {
  public:
-  explicit ProgressBar(std::FILE* out) : out_(out) {}
+  ProgressBar(std::FILE* out, bool interactive) : out_(out), interactive_(interactive) {}
+  // Whether standard output is a console, where the bar can be redrawn in place.
+  static bool StdoutIsConsole();
   ProgressBar(const ProgressBar&) = delete;
   ProgressBar& operator=(const ProgressBar&) = delete;
 
@@ -24,6 +27,7 @@ class ProgressBar {
   void Erase();
 
   std::FILE* out_;
+  bool interactive_;
   bool shown_ = false;
   int64_t total_ = 0;
   int64_t done_ = 0;

@@ -95,7 +95,7 @@ int BackupToArchive(const std::string& archive) {
 
   const ComApartment apartment;
   if (FAILED(apartment.Result())) return Refuse("COM cannot start: " + DescribeResult(apartment.Result()));
-  ProgressBar bar(stdout);
+  ProgressBar bar(stdout, ProgressBar::StdoutIsConsole());
   bool failed = false;
   size_t files = 0;
   int failedFiles = 0;
@@ -155,7 +155,7 @@ int RestoreFromArchive(const Command& command) {
 
   const ComApartment apartment;
   if (FAILED(apartment.Result())) return Refuse("COM cannot start: " + DescribeResult(apartment.Result()));
-  ProgressBar bar(stdout);
+  ProgressBar bar(stdout, ProgressBar::StdoutIsConsole());
   int restored = 0, failedFiles = 0;
   {
     const auto restorer = ComPtr<ArchiveRestorer>::Adopt(new ArchiveRestorer(folder, std::move(*objects), bar));

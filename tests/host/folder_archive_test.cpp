@@ -61,7 +61,7 @@ class FolderArchiveTest : public testing::Test {
   TempTree tree_;
   std::string archive_;
   std::FILE* console_ = std::tmpfile();
-  ProgressBar bar_{console_};
+  ProgressBar bar_{console_, true};
   ComPtr<IBkQnService> service_;
 
   void TearDown() override { std::fclose(console_); }

@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# The module from a fresh machine to a restored file: sets up, builds, registers the module
+# in the project's own Wine prefix, and drives it with qnhost, the substitute host:
+# a backup list with one folder (temporary files left out) and one single file, a backup
+# into a folder archive, and a restore into another folder.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+
+step() { printf '\n== %s\n' "$*"; }
+
+step "Setting up and building (windows preset)"
+"$root/scripts/setup.sh"
+cmake --preset windows >/dev/null
+cmake --build --preset windows
+
+build="$root/build/windows"
+module="$build/server/BkQnFiles.dll"
+qnhost_exe="$build/host/qnhost.exe"
+[ -f "$module" ] || { echo "demo: $module was not built" >&2; exit 1; }
+
+step "Bringing Wine up in $build/wineprefix"
+# shellcheck source=wine-env.sh
+source "$root/scripts/wine-env.sh"
+wine_up "$build"
+trap wine_down EXIT
+
+win() { winepath -w "$1" 2>/dev/null; }
+qnhost() { "$root/scripts/wine-run" "$WINEPREFIX" "$qnhost_exe" "$@"; }
+
+step "Registering the module"
+"$root/scripts/wine-run" "$WINEPREFIX" regsvr32 /s "$(win "$module")"
+qnhost clients
+
+step "Making a sample tree"
+demo="$build/demo"
+rm -rf "$demo"
+mkdir -p "$demo/Documents/notes" "$demo/Documents/photos" "$demo/Desktop"
+echo "Quarterly report" >"$demo/Documents/report.txt"
+echo "Meeting at ten" >"$demo/Documents/notes/meeting.txt"
+echo "scratch" >"$demo/Documents/notes/draft.tmp"
+echo "cache" >"$demo/Documents/cache.tmp"
+for n in $(seq -w 1 300); do echo "photo $n" >"$demo/Documents/photos/img$n.jpg"; done
+echo "Buy milk" >"$demo/Desktop/todo.txt"
+documents=$(win "$demo/Documents")
+todo=$(win "$demo/Desktop/todo.txt")
+archive=$(win "$demo/archive")
+restored=$(win "$demo/restored")
+echo "$documents (with notes\\, photos\\ and two .tmp files), $todo"
+
+step "Building the backup list"
+qnhost clear
+qnhost add "$documents" --exclude "*.tmp"
+qnhost add "$todo"
+qnhost list
+
+step "Backing up into $archive"
+qnhost backup "$archive"
+qnhost show "$archive" | sed -n '1,9p'
+echo "  ..."
+
+step "Restoring into $restored"
+# One line per file; the photos' lines are counted rather than shown.
+if ! qnhost restore "$archive" --to "$restored" >"$demo/restore.log"; then
+  cat "$demo/restore.log"
+  exit 1
+fi
+grep -v 'img[0-9]*\.jpg' "$demo/restore.log"
+echo "  (and $(grep -c 'img[0-9]*\.jpg' "$demo/restore.log") photos restored the same way)"
+
+step "What went where"
+echo "backed up from $documents and $todo, restored into $restored:"
+(cd "$demo/restored" && ls -1 | grep -v '^img' && echo "img001.jpg ... img300.jpg: $(ls -1 | grep -c '^img') photos")
+echo "left out by the exclude mask: $(cd "$demo" && find Documents -name '*.tmp' | tr '\n' ' ')"
