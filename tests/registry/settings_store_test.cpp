@@ -1,0 +1,90 @@
+#include "model/settings_store.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "model/entry_text.h"
+#include "platform/local_time.h"
+#include "registry/registry_store.h"
+#include "tests/registry/registry_fixture.h"
+#include "tests/support/time_zone.h"
+
+namespace {
+
+// Entries compared by their stored texts, which hold every field.
+std::vector<std::string> Texts(const BackupList& list) {
+  std::vector<std::string> texts;
+  for (const BackupEntry& entry : list) {
+    const auto* folder = std::get_if<CFolderEntry>(&entry);
+    texts.push_back(folder != nullptr ? "folder " + FormatFolderEntry(*folder)
+                                      : "file " + FormatFileEntry(std::get<CFileEntry>(entry)));
+  }
+  return texts;
+}
+
+CFolderEntry Folder(const std::string& path) {
+  CFolderEntry entry;
+  entry.m_strPath = path;
+  return entry;
+}
+
+class SettingsStoreTest : public RegistryTest {
+ protected:
+  void Write(const std::string& name, const std::string& text) { CRegistryStore().WriteString(path_, name, text); }
+};
+
+TEST(SettingsKeys, LiveUnderTheServiceClassIdentifier) {
+  EXPECT_EQ(SettingsKeyBase(), "HKEY_CURRENT_USER\\SOFTWARE\\Korvel\\Tessarine\\{8EF0498D-1F92-406D-9C2D-CD35883C6581}");
+  EXPECT_EQ(BackupListKey(), SettingsKeyBase() + "\\backuper");
+  EXPECT_EQ(RestoreOptionsKey(), SettingsKeyBase() + "\\restorer");
+}
+
+TEST_F(SettingsStoreTest, OnlyValuesNamedFileWithATextOfEitherFormBecomeEntries) {
+  const std::string folder = FormatFolderEntry(Folder("C:\\Data"));
+  const std::string file = FormatFileEntry(CFileEntry{"C:\\a.doc"});
+  EXPECT_FALSE(HasBackupListValues(path_));
+  for (const char* name : {"Destination", "fil", "xfile2"}) Write(name, file);
+  EXPECT_FALSE(HasBackupListValues(path_));
+  const std::pair<const char*, std::string> values[] = {
+      {"FILE0", folder}, {"file1", file}, {"FiLe_b", file}, {"file2", ""}, {"file3", "C:\\Cut\t1\t*.*\t-1\t"},
+      {"file4", "no separators"}};
+  for (const auto& [name, text] : values) Write(name, text);
+  EXPECT_EQ(Texts(ReadBackupList(path_)), (std::vector<std::string>{"folder " + folder, "file " + file, "file " + file}));
+  EXPECT_TRUE(HasBackupListValues(path_));
+  EXPECT_TRUE(ReadBackupList(path_ + "\\Missing").empty());
+}
+
+TEST_F(SettingsStoreTest, AMixedListComesBackAsSavedAndReplacesWhatTheKeyHeld) {
+  ScopedTimeZone zone("UTC0");
+  Time32 may17 = 0;
+  ASSERT_TRUE(platform::LocalStandardMidnight({2003, 5, 17}, may17));
+  const BackupList list = {CFolderEntry{"D:\\Work\\", 0, "*.doc | *.txt", may17 - 86400, RULE_AFTER, -1, "*.bak", may17, RULE_BEFORE, -1},
+                           CFileEntry{"C:\\plan.txt", RULE_BEFORE, -1, may17}, Folder("C:\\Data"),
+                           CFileEntry{"C:\\log.txt", RULE_LAST_DAYS, 3}};
+  for (const char* name : {"file0", "file4", "file5", "Destination"}) Write(name, "left over");
+  SaveBackupList(path_, list);
+  EXPECT_EQ(ValueNames(), (std::vector<std::string>{"file0", "file1", "file2", "file3"}));
+  EXPECT_EQ(Texts(ReadBackupList(path_)), Texts(list));
+}
+
+TEST_F(SettingsStoreTest, RowsComeBackInTheRegistrysOrderNotInTheNumbersOfTheirNames) {
+  BackupList list;
+  for (int row = 0; row < 11; ++row) list.push_back(CFileEntry{"C:\\" + std::to_string(row)});
+  SaveBackupList(path_, list);
+  std::string paths;
+  for (const BackupEntry& entry : ReadBackupList(path_)) paths += std::get<CFileEntry>(entry).m_strPath;
+  EXPECT_EQ(paths, "C:\\0C:\\1C:\\10C:\\2C:\\3C:\\4C:\\5C:\\6C:\\7C:\\8C:\\9");  // "file10" sorts after "file1"
+}
+
+TEST_F(SettingsStoreTest, RestoreOptionsReplaceWhateverTheKeyHeld) {
+  EXPECT_EQ(ReadRestoreOptions(path_).destination + std::to_string(ReadRestoreOptions(path_).overwrite), "0");
+  Write("Stray", "x");
+  Write("Overwrite", "text where a number belongs");
+  SaveRestoreOptions(path_, {"D:\\Restored", 1});
+  EXPECT_EQ(ValueNames(), (std::vector<std::string>{"Destination", "Overwrite"}));
+  EXPECT_EQ(ReadRestoreOptions(path_).destination + std::to_string(ReadRestoreOptions(path_).overwrite), "D:\\Restored1");
+}
+
+}  // namespace
