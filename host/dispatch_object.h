@@ -70,7 +70,8 @@ class DispatchObject : public Interface {
     if (!typeInfoLooked_) {
       typeInfoLooked_ = true;
       ComPtr<ITypeLib> library;
-      if (SUCCEEDED(LoadRegTypeLib(LIBID_BkQnFILESLib, 2, 1, LOCALE_NEUTRAL, library.Put())))
+      // Registered under the library's own locale, 1033.
+      if (SUCCEEDED(LoadRegTypeLib(LIBID_BkQnFILESLib, 2, 1, MAKELCID(1033, SORT_DEFAULT), library.Put())))
         library->GetTypeInfoOfGuid(__uuidof(Interface), typeInfo_.Put());
     }
     return typeInfo_.Get();

@@ -2,6 +2,7 @@
 // trying them out. It keeps the backup list the way the backup page does and runs the
 // clients' backup and restore over a folder archive of its own.
 #include <cstdio>
+#include <exception>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,9 @@ int main(int argc, char** argv) {
     return Run(*command);
   } catch (const ComError& e) {
     std::fprintf(stderr, "qnhost: out of memory (0x%08lX)\n", static_cast<unsigned long>(e.hr));
+    return 1;
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "qnhost: %s\n", e.what());
     return 1;
   }
 }

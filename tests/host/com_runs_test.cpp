@@ -129,6 +129,27 @@ TEST_P(ComBackupTest, TalksToTheHostAndGivesBackItsReferences) {
 INSTANTIATE_TEST_SUITE_P(Cases, ComBackupTest, testing::ValuesIn(kBackupCases),
                          [](const testing::TestParamInfo<BackupCase>& info) { return info.param.name; });
 
+// Script hosts reach the host objects by name, through the module's registered type library.
+TEST(HostDispatchTest, NamesAndCallsGoThroughTheTypeLibrary) {
+  CallLog log;
+  const auto backuper = ComPtr<RecordingBackuper>::Adopt(new RecordingBackuper(log, {}));
+  wchar_t name[] = L"EndClient";
+  LPOLESTR names[] = {name};
+  DISPID id = 0;
+  ASSERT_EQ(backuper->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id), S_OK);
+  EXPECT_EQ(id, 5);
+
+  VARIANT argument;
+  VariantInit(&argument);
+  V_VT(&argument) = VT_I4;
+  V_I4(&argument) = 1;
+  DISPPARAMS params = {&argument, nullptr, 1, 0};
+  // The recording EndClient fails, which automation reports as an exception.
+  EXPECT_EQ(backuper->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr),
+            DISP_E_EXCEPTION);
+  EXPECT_EQ(log, CallLog{Call("EndClient", {"1"})});
+}
+
 // ---- Restore ------------------------------------------------------------------------------
 
 // Object options as a host stores them: a 28-byte header the module must not read, then

@@ -27,6 +27,7 @@ void Write(const std::string& path, const std::string& text) { std::ofstream(pat
 class FolderArchiveTest : public testing::Test {
  protected:
   void SetUp() override {
+    ASSERT_NE(console_, nullptr);
     ASSERT_HRESULT_SUCCEEDED(
         CoCreateInstance(CLSID_BkQnFilesSrv, nullptr, CLSCTX_INPROC_SERVER, IID_IBkQnService, service_.PutVoid()));
     tree_.AddFile("src\\a.txt", 1700000000);
@@ -64,7 +65,9 @@ class FolderArchiveTest : public testing::Test {
   ProgressBar bar_{console_, true};
   ComPtr<IBkQnService> service_;
 
-  void TearDown() override { std::fclose(console_); }
+  void TearDown() override {
+    if (console_) std::fclose(console_);
+  }
 };
 
 TEST_F(FolderArchiveTest, RestoresIntoAFolderAndKeepsWhatIsThereUnlessOverwriting) {
