@@ -15,8 +15,8 @@ const char kNoFilesMessage[] = "No files to backup.";
 
 // Sort and duplicate removal share this one comparison, so that "equal" in the duplicate
 // pass means exactly "neither before the other" in the sort.
-bool PathBefore(const BackupItem& a, const BackupItem& b) { return platform::CompareNoCase(a.FileName, b.FileName) < 0; }
-bool SamePath(const BackupItem& a, const BackupItem& b) { return platform::CompareNoCase(a.FileName, b.FileName) == 0; }
+bool PathBefore(std::string_view a, std::string_view b) { return platform::CompareNoCase(a, b) < 0; }
+bool SamePath(std::string_view a, std::string_view b) { return platform::CompareNoCase(a, b) == 0; }
 
 void AppendEntry(const BackupEntry& entry, BackupItems& items, const RuleClock& clock) {
   std::visit(
@@ -32,7 +32,9 @@ void AppendEntry(const BackupEntry& entry, BackupItems& items, const RuleClock& 
 
 // One file to the host; false when the host failed on it, after its error text is posted.
 bool BackupOneFile(const BackupItem& item, BackupHost& host) {
-  if (RunSucceeded(host.BackupFile(item.FileName, item.LocalName, kActionName, 1, true))) return true;
+  if (RunSucceeded(host.BackupFile(std::string(item.FileName), std::string(item.LocalName), kActionName, 1, true))) {
+    return true;
+  }
   host.Message(host.LastErrorText());
   return false;
 }
@@ -43,8 +45,7 @@ BackupItems BuildBackupList(const BackupList& entries, const RuleClock& clock) {
   BackupItems items;
   for (const BackupEntry& entry : entries) AppendEntry(entry, items, clock);
   // Stable, so that of two spellings of one path the one collected first is kept.
-  std::stable_sort(items.begin(), items.end(), PathBefore);
-  items.erase(std::unique(items.begin(), items.end(), SamePath), items.end());
+  items.SortAndDropDuplicates(PathBefore, SamePath);
   return items;
 }
 

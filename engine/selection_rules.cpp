@@ -48,8 +48,7 @@ class FolderWalk {
           continue;
         }
         if ((needs_ & platform::kScanTimes) && !MatchDateRules(UtcDayOf(found.lastWriteTime), entry_, clock_)) continue;
-        std::string path = folder + found.name;
-        items_.push_back({std::move(path), found.name});
+        items_.Add(folder, found.name);
       }
     }
     for (uint32_t index : scan.subfolders) Visit(folder + scan.entries[index].name + '\\');
@@ -83,5 +82,5 @@ void AddFileEntry(const CFileEntry& entry, BackupItems& items, const RuleClock& 
   platform::FoundEntry found;
   if (!search.Open(entry.m_strPath) || !search.Next(found)) return;
   if (!IncludeRuleHolds(entry.m_nRule, entry.m_nCount, entry.m_tmDate, UtcDayOf(found.lastWriteTime), clock)) return;
-  items.push_back({entry.m_strPath, LocalNameOf(entry.m_strPath)});
+  items.Add(entry.m_strPath);
 }

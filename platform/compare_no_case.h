@@ -1,5 +1,5 @@
 #pragma once
-#include <string>
+#include <string_view>
 
 namespace platform {
 
@@ -7,6 +7,6 @@ namespace platform {
 // lower case, so "\" and "_" sort before every letter. Negative, zero or positive as `a` is
 // before, equal to or after `b`. Windows reads the texts in the current multibyte code
 // page, so a trail byte is never folded on its own.
-int CompareNoCase(const std::string& a, const std::string& b);
+int CompareNoCase(std::string_view a, std::string_view b);
 
 }  // namespace platform

@@ -12,7 +12,7 @@ unsigned char FoldToLower(unsigned char c) { return (c >= 'A' && c <= 'Z') ? sta
 
 }  // namespace
 
-int CompareNoCase(const std::string& a, const std::string& b) {
+int CompareNoCase(std::string_view a, std::string_view b) {
   const size_t common = a.size() < b.size() ? a.size() : b.size();
   const char* left = a.data();
   const char* right = b.data();

@@ -35,7 +35,7 @@ void DateTest(const std::string& path, const CFolderEntry& entry, BackupItems& i
   DirectorySearch search;
   FoundEntry found;
   if (!search.Open(path) || !search.Next(found)) return;
-  if (MatchDateRules(UtcDayOf(found.lastWriteTime), entry, clock)) items.push_back({path, LocalNameOf(path)});
+  if (MatchDateRules(UtcDayOf(found.lastWriteTime), entry, clock)) items.Add(path);
 }
 
 void IncludeWalk(const std::string& folder, const std::string& mask, const CFolderEntry& entry,

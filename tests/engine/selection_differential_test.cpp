@@ -33,7 +33,7 @@ std::string RandomName(std::mt19937& random) {
 
 std::vector<std::string> Sorted(const BackupItems& items) {
   std::vector<std::string> paths;
-  for (const BackupItem& item : items) paths.push_back(item.FileName + "|" + item.LocalName);
+  for (const BackupItem& item : items) paths.push_back(std::string(item.FileName) + "|" + std::string(item.LocalName));
   std::sort(paths.begin(), paths.end());
   return paths;
 }

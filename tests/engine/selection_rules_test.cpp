@@ -22,8 +22,8 @@ std::vector<std::string> Relative(const TempTree& tree, const BackupItems& items
   std::vector<std::string> names;
   for (const BackupItem& item : items) {
     EXPECT_EQ(item.FileName.rfind(tree.Root(), 0), 0u) << item.FileName;
-    EXPECT_EQ(item.LocalName, LocalNameOf(item.FileName));
-    names.push_back(item.FileName.substr(tree.Root().size()));
+    EXPECT_EQ(item.LocalName, LocalNameOf(std::string(item.FileName)));
+    names.emplace_back(item.FileName.substr(tree.Root().size()));
   }
   std::sort(names.begin(), names.end());
   return names;

@@ -60,7 +60,7 @@ TEST_P(BuildBackupListTest, SortsByPathIgnoringCaseAndKeepsTheFirstOfEachName) {
   std::vector<std::string> names;
   for (const BackupItem& item : items) {
     ASSERT_EQ(item.FileName.compare(0, tree.Root().size(), tree.Root()), 0) << item.FileName;
-    names.push_back(item.FileName.substr(tree.Root().size()));
+    names.emplace_back(item.FileName.substr(tree.Root().size()));
     EXPECT_EQ(item.LocalName, item.FileName.substr(item.FileName.rfind('\\') + 1));
   }
   EXPECT_EQ(names, GetParam().expected);
@@ -108,7 +108,7 @@ class RunBackupTest : public testing::TestWithParam<RunCase> {};
 
 TEST_P(RunBackupTest, TalksToTheHostInOrder) {
   BackupItems items;
-  for (const std::string& file : GetParam().files) items.push_back({"C:\\d\\" + file, file});
+  for (const std::string& file : GetParam().files) items.Add("C:\\d\\", file);
   RecordingBackupHost host(GetParam().failing);
   int32_t failed = 99;
 
