@@ -11,8 +11,9 @@ namespace {
 
 bool KnownKind(int32_t kind) { return kind >= RULE_TODAY && kind <= RULE_AFTER; }
 
-// Every folder is looked at once for all the entry's masks, and each candidate's last-write
-// time comes from that same look, read only when a rule needs it.
+// Every folder is looked at once for all the entry's masks; a candidate's last-write time and
+// attributes come from that same look, read only for the files still in the running, and the
+// time only when a rule needs it.
 class FolderWalk {
  public:
   FolderWalk(const CFolderEntry& entry, BackupItems& items, const RuleClock& clock)
@@ -21,7 +22,7 @@ class FolderWalk {
     includeCount_ = masks_.size();
     SplitMasks(entry.m_strExcludeMasks, masks_);
     needs_ = entry.m_bRecursive != 0 ? platform::kScanSubfolders : 0u;
-    if (KnownKind(entry.m_nIncludeRule) || KnownKind(entry.m_nExcludeRule)) needs_ |= platform::kScanTimes;
+    needDates_ = KnownKind(entry.m_nIncludeRule) || KnownKind(entry.m_nExcludeRule);
   }
 
   void Run() {
@@ -43,14 +44,19 @@ class FolderWalk {
     }
     for (size_t m = 0; m < includeCount_; ++m) {
       for (uint32_t index : scan.matches[m]) {
-        const platform::ScannedEntry& found = scan.entries[index];
-        if (excluded[index] || (found.attributes & (platform::kAttributeDirectory | platform::kAttributeTemporary))) {
+        if (excluded[index] || (scan.entries[index].attributes & platform::kAttributeDirectory)) continue;
+        if (needDates_ && (!platform::CompleteEntry(scan, index, platform::kEntryTime) ||
+                           !MatchDateRules(UtcDayOf(scan.entries[index].lastWriteTime), entry_, clock_))) {
           continue;
         }
-        if ((needs_ & platform::kScanTimes) && !MatchDateRules(UtcDayOf(found.lastWriteTime), entry_, clock_)) continue;
-        items_.Add(folder, found.name);
+        if (!platform::CompleteEntry(scan, index, platform::kEntryAttributes) ||
+            (scan.entries[index].attributes & platform::kAttributeTemporary)) {
+          continue;
+        }
+        items_.Add(folder, scan.entries[index].name);
       }
     }
+    platform::ReleaseFolder(scan);
     for (uint32_t index : scan.subfolders) Visit(folder + scan.entries[index].name + '\\');
   }
 
@@ -60,6 +66,7 @@ class FolderWalk {
   std::vector<std::string> masks_;  // the include masks, then the exclude masks
   size_t includeCount_ = 0;
   unsigned needs_ = 0;
+  bool needDates_ = false;
 };
 
 bool IncludeRuleHolds(int32_t kind, int32_t count, Time32 date, int64_t day, const RuleClock& clock) {

@@ -35,9 +35,18 @@ bool IsDotName(const char* name) { return name[0] == '.' && (name[1] == 0 || (na
 
 }  // namespace
 
+// The search hands over every detail with the name: nothing is kept open.
+class FolderScan::Source {};
+FolderScan::FolderScan() = default;
+FolderScan::~FolderScan() = default;
+
+bool CompleteEntry(FolderScan&, uint32_t, unsigned) { return true; }
+void ReleaseFolder(FolderScan&) {}
+
 bool ScanFolder(const std::string& folder, const std::vector<std::string>& masks, unsigned needs, FolderScan& scan) {
-  scan.Clear();
-  scan.matches.resize(masks.size());
+  scan.entries.clear();
+  scan.subfolders.clear();
+  scan.matches.assign(masks.size(), {});
   std::unordered_map<std::string, uint32_t> indexOf;
   auto record = [&](const WIN32_FIND_DATAA& data) {
     auto [it, added] = indexOf.try_emplace(data.cFileName, static_cast<uint32_t>(scan.entries.size()));
