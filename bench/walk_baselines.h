@@ -8,3 +8,6 @@
 size_t BareWalk(const std::string& hostRoot);
 // The same, with one fstatat per file: what a walk that reads every file's time costs.
 size_t StatWalk(const std::string& hostRoot);
+// The same, with one read of the "user.DOSATTRIB" extended attribute per file instead: what
+// a walk pays that must know which files are temporary.
+size_t AttributeWalk(const std::string& hostRoot);

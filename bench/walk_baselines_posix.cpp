@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "bench/walk_baselines.h"
+#include "platform/posix/dos_attributes.h"
 
 namespace {
 
@@ -20,7 +21,9 @@ struct LinuxDirent64 {
   char d_name[];
 };
 
-template <bool kStat>
+enum class PerFile { kNothing, kStat, kAttribute };
+
+template <PerFile kPerFile>
 size_t Walk(int fd) {
   alignas(8) char buffer[1 << 15];
   std::vector<std::string> subfolders;
@@ -36,9 +39,11 @@ size_t Walk(int fd) {
       if (d->d_type == DT_DIR) {
         subfolders.emplace_back(name);
       } else {
-        if (kStat) {
+        if (kPerFile == PerFile::kStat) {
           struct stat st;
           fstatat(fd, name, &st, 0);
+        } else if (kPerFile == PerFile::kAttribute) {
+          platform::StoredDosAttributesAt(fd, name, name);
         }
         ++files;
       }
@@ -47,22 +52,23 @@ size_t Walk(int fd) {
   for (const std::string& name : subfolders) {
     const int child = openat(fd, name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (child < 0) continue;
-    files += Walk<kStat>(child);
+    files += Walk<kPerFile>(child);
     close(child);
   }
   return files;
 }
 
-template <bool kStat>
+template <PerFile kPerFile>
 size_t WalkFrom(const std::string& hostRoot) {
   const int fd = open(hostRoot.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return 0;
-  const size_t files = Walk<kStat>(fd);
+  const size_t files = Walk<kPerFile>(fd);
   close(fd);
   return files;
 }
 
 }  // namespace
 
-size_t BareWalk(const std::string& hostRoot) { return WalkFrom<false>(hostRoot); }
-size_t StatWalk(const std::string& hostRoot) { return WalkFrom<true>(hostRoot); }
+size_t BareWalk(const std::string& hostRoot) { return WalkFrom<PerFile::kNothing>(hostRoot); }
+size_t StatWalk(const std::string& hostRoot) { return WalkFrom<PerFile::kStat>(hostRoot); }
+size_t AttributeWalk(const std::string& hostRoot) { return WalkFrom<PerFile::kAttribute>(hostRoot); }
