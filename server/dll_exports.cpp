@@ -1,0 +1,25 @@
+// The four entry points through which COM and regsvr32 use the module.
+#include <windows.h>
+#include <objbase.h>
+
+#include "server/class_table.h"
+#include "server/module_lock.h"
+#include "server/registration.h"
+
+extern "C" {
+
+HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID iid, void** out) {
+  return GetComponentClassObject(clsid, iid, out);
+}
+
+HRESULT STDAPICALLTYPE DllCanUnloadNow() { return ModuleLockCount() == 0 ? S_OK : S_FALSE; }
+
+HRESULT STDAPICALLTYPE DllRegisterServer() { return RegisterModule(); }
+
+// Unregistration removes what it can; regsvr32 has nothing useful to do with a failure.
+HRESULT STDAPICALLTYPE DllUnregisterServer() {
+  static_cast<void>(UnregisterModule());
+  return S_OK;
+}
+
+}  // extern "C"

@@ -1,0 +1,39 @@
+#include "tests/server/module_under_test.h"
+
+std::string ModuleFile() {
+  char full[MAX_PATH];
+  const DWORD length = GetFullPathNameA(BKQN_MODULE_FILE, MAX_PATH, full, nullptr);
+  return std::string(full, length);
+}
+
+DWORD RunRegsvr32(bool unregister) {
+  std::string command = std::string("regsvr32.exe /s ") + (unregister ? "/u " : "") + "\"" + ModuleFile() + "\"";
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+    return GetLastError() | 0x80000000u;
+  }
+  WaitForSingleObject(process.hProcess, INFINITE);
+  DWORD exitCode = 0;
+  GetExitCodeProcess(process.hProcess, &exitCode);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return exitCode;
+}
+
+bool KeyExists(HKEY root, const std::string& path) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+  RegCloseKey(key);
+  return true;
+}
+
+std::optional<std::string> ReadRegString(HKEY root, const std::string& path, const char* name) {
+  char data[1024];
+  DWORD size = sizeof data;
+  if (RegGetValueA(root, path.c_str(), name, RRF_RT_REG_SZ, nullptr, data, &size) != ERROR_SUCCESS) {
+    return std::nullopt;
+  }
+  return std::string(data);
+}
