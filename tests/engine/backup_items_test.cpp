@@ -34,13 +34,4 @@ TEST(BackupItems, SortKeepsTheFirstOfEqualPaths) {
   EXPECT_EQ(items[1].FileName, "C:\\b.txt");
 }
 
-TEST(BackupItems, LocalNamesAreViewsOfThePath) {
-  BackupItems items;
-  for (const char* path : {"C:\\Data\\Sub\\", "report.doc", "", "\\"}) items.Add(path);
-  EXPECT_EQ(items[0].LocalName, "Sub");
-  EXPECT_EQ(items[1].LocalName, "report.doc");
-  EXPECT_EQ(items[2].LocalName, "");
-  EXPECT_EQ(items[3].LocalName, "\\");
-}
-
 }  // namespace

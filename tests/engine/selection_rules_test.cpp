@@ -60,39 +60,33 @@ class FolderSelection : public testing::Test {
   TempTree tree_;
 };
 
-TEST_F(FolderSelection, IncludeAndExcludeMasksAtAnyDepth) {
-  EXPECT_EQ(Select(Entry("*.doc | *.txt", "*.bak")), (Names{"a.doc", "b.txt", "sub\\deep\\h.txt", "sub\\e.DOC"}));
+TEST_F(FolderSelection, MasksAndRecursion) {
+  const struct {
+    const char* include;
+    const char* exclude;
+    bool recursive;
+    Names selected;
+  } cases[] = {
+      {"*.doc | *.txt", "*.bak", true, {"a.doc", "b.txt", "sub\\deep\\h.txt", "sub\\e.DOC"}},
+      {"*.doc | *.txt", "*.bak", false, {"a.doc", "b.txt"}},
+      {"*.*", "*.bak | *.jpg", true, {"a.doc", "b.txt", "sub\\deep\\h.txt", "sub\\e.DOC"}},
+      {"*.*", "e.doc", true,
+       {"a.doc", "b.txt", "c.bak", "d.jpg", "sub\\deep\\h.txt", "sub\\deep\\i.doc.bak", "sub\\f.bak", "sub\\g.jpg"}},
+      {"a.* | *.doc", "", false, {"a.doc", "a.doc"}},  // twice: the run drops the duplicate
+      {"", "", true, {}},
+      {" | ", "", true, {}},
+      {"*.jpg | | *.zzz", "", false, {"d.jpg"}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Select(Entry(c.include, c.exclude, c.recursive)), c.selected) << c.include << " / " << c.exclude;
+  }
 }
 
-TEST_F(FolderSelection, NonRecursiveTakesNothingFromSubfolders) {
-  EXPECT_EQ(Select(Entry("*.doc | *.txt", "*.bak", false)), (Names{"a.doc", "b.txt"}));
-}
-
-TEST_F(FolderSelection, ExcludeMasksRemoveWhateverTheyMatch) {
-  EXPECT_EQ(Select(Entry("*.*", "*.bak | *.jpg")), (Names{"a.doc", "b.txt", "sub\\deep\\h.txt", "sub\\e.DOC"}));
-  EXPECT_EQ(Select(Entry("*.*", "e.doc")), (Names{"a.doc", "b.txt", "c.bak", "d.jpg", "sub\\deep\\h.txt",
-                                                   "sub\\deep\\i.doc.bak", "sub\\f.bak", "sub\\g.jpg"}));
-}
-
-TEST_F(FolderSelection, PathWithoutTrailingBackslash) {
+TEST_F(FolderSelection, FolderPathWithoutBackslashOrMissing) {
   CFolderEntry entry = Entry("*.jpg", "");
   entry.m_strPath.pop_back();
   EXPECT_EQ(Select(entry), (Names{"d.jpg", "sub\\g.jpg"}));
-}
-
-TEST_F(FolderSelection, FileMatchedByTwoMasksComesTwice) {
-  EXPECT_EQ(Select(Entry("a.* | *.doc", "", false)), (Names{"a.doc", "a.doc"}));
-}
-
-TEST_F(FolderSelection, EmptyListsAndEmptyMasksSelectNothing) {
-  EXPECT_EQ(Select(Entry("", "")), Names{});
-  EXPECT_EQ(Select(Entry(" | ", "")), Names{});
-  EXPECT_EQ(Select(Entry("*.jpg | | *.zzz", "", false)), (Names{"d.jpg"}));
-}
-
-TEST_F(FolderSelection, MissingFolderSelectsNothing) {
-  CFolderEntry entry = Entry("*.*", "");
-  entry.m_strPath += "no such folder";
+  entry.m_strPath += "\\no such folder";
   EXPECT_EQ(Select(entry), Names{});
 }
 
