@@ -18,8 +18,6 @@
 
 namespace {
 
-constexpr int64_t kNow = 1780000000;  // 2026-05-28
-constexpr uint32_t kSeed = 7;
 
 std::string TreeFolder(size_t files) {
   const char* base = std::getenv("BKQN_BENCH_DIR");
@@ -37,7 +35,7 @@ const Tree& TreeOf(size_t files) {
   auto it = trees.find(files);
   if (it == trees.end()) {
     const std::string host = TreeFolder(files);
-    const std::string windows = EnsureTreeOnDisk(GenerateTree(kSeed, files, kNow), host);
+    const std::string windows = EnsureTreeOnDisk(GenerateTree(kBenchTreeSeed, files, kBenchTreeNow), host);
     it = trees.emplace(files, Tree{host, windows}).first;
   }
   return it->second;
@@ -73,7 +71,7 @@ void AttributeWalkBenchmark(benchmark::State& state, size_t files) {
 void BuildListBenchmark(benchmark::State& state, size_t files, bool withDateRule) {
   const Tree& tree = TreeOf(files);
   const BackupList entries = Entries(tree, withDateRule);
-  const RuleClock clock{kNow / 86400, 1};
+  const RuleClock clock{kBenchTreeNow / 86400, 1};
   size_t selected = 0, peak = 0;
   for (auto _ : state) {
     const size_t baseline = AllocatedBytes();

@@ -16,3 +16,7 @@ struct GeneratedTree {
 };
 
 GeneratedTree GenerateTree(uint32_t seed, size_t fileCount, int64_t now);
+
+// The seed and "now" every benchmark tree is made with, native and under Wine alike.
+constexpr uint32_t kBenchTreeSeed = 7;
+constexpr int64_t kBenchTreeNow = 1780000000;  // 2026-05-28

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Runs both benchmarks: natively with Google Benchmark (100k and 1M files), then under Wine
+# (100k files) with the program and its wineserver on one CPU. Trees are written once into
+# build/bench-trees and kept.
+#   bench/run-benchmarks.sh [native|wine]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+which=${1:-all}
+"$root/scripts/setup.sh"
+trees="$root/build/bench-trees"
+mkdir -p "$trees"
+
+# Benchmarks want an optimised build of the native preset.
+cmake --preset native >/dev/null
+cmake --build --preset native --target selection_benchmark make_tree >/dev/null
+
+if [ "$which" != wine ]; then
+  BKQN_BENCH_DIR="$trees" taskset -c 1 "$root/build/native/bench/selection_benchmark" --benchmark_color=false
+fi
+
+if [ "$which" != native ]; then
+  cmake --preset windows >/dev/null
+  cmake --build --preset windows --target BkQnFiles wine_selection_bench >/dev/null
+  tree=$("$root/build/native/bench/make_tree" 100000 "$trees/bkqn-tree-100000")
+  # shellcheck source=../scripts/wine-env.sh
+  source "$root/scripts/wine-env.sh"
+  wine_up "$root/build/windows"
+  trap wine_down EXIT
+  "$root/scripts/wine-run" "$WINEPREFIX" regsvr32 /s "$root/build/windows/server/BkQnFiles.dll"
+  "$root/scripts/wine-run" "$WINEPREFIX" "$root/build/windows/bench/wine_selection_bench.exe" "$tree" 7
+fi
