@@ -3,6 +3,7 @@
 #include <climits>
 #include <cstdint>
 
+#include "platform/civil_days.h"
 #include "platform/local_time.h"
 
 namespace {
@@ -69,8 +70,9 @@ class FieldReader {
     if (!Number(year) || !Number(month) || !Number(day)) return false;
     if (!platform::LocalStandardMidnight({year, month, day}, date)) {
       // Beyond the 32-bit range: the nearest representable moment keeps "before" and
-      // "after" meaning what the user chose.
-      date = year < 1970 ? INT32_MIN : INT32_MAX;
+      // "after" meaning what the user chose. The side is that of the day the three numbers
+      // name, which the year alone does not tell (year 5, day 2008007 is in the 56th century).
+      date = platform::DaysFromCivilNormalised(year, month, day) < 0 ? INT32_MIN : INT32_MAX;
     }
     return true;
   }

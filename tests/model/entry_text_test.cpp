@@ -159,6 +159,11 @@ TEST(EntryText, DatesBeyondThirtyTwoBitsStillParse) {
   EXPECT_EQ(entry.m_tmDate, INT32_MIN);
   ASSERT_TRUE(ParseFileEntry("C:\\a\r5\r0\r2003\r14\r40\r", entry));  // normalised like mktime
   EXPECT_EQ(entry.m_tmDate, LocalDate(2004, 3, 11));
+  // Months and days that carry the date past either end of the range, from the other side.
+  ASSERT_TRUE(ParseFileEntry("C:\\a\r5\r0\r5\r7\r2008007\r", entry));
+  EXPECT_EQ(entry.m_tmDate, INT32_MAX);
+  ASSERT_TRUE(ParseFileEntry("C:\\a\r5\r0\r2500\r-9000\r1\r", entry));
+  EXPECT_EQ(entry.m_tmDate, INT32_MIN);
 }
 
 TEST(JoinPath, JoinsWithExactlyOneBackslash) {
