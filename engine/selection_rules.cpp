@@ -85,6 +85,9 @@ bool MatchDateRules(int64_t fileDay, const CFolderEntry& entry, const RuleClock&
 }
 
 void AddFileEntry(const CFileEntry& entry, BackupItems& items, const RuleClock& clock) {
+  // The entry names one file. A wildcard (which no Windows name holds) would turn the lookup
+  // into a search and hand the host the pattern as if it were a path.
+  if (entry.m_strPath.find_first_of("*?") != std::string::npos) return;
   platform::DirectorySearch search;
   platform::FoundEntry found;
   if (!search.Open(entry.m_strPath) || !search.Next(found)) return;

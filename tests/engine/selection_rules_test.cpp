@@ -190,6 +190,18 @@ TEST(FileEntrySelection, VanishedFilesAreNotTaken) {
   EXPECT_TRUE(items.empty());
 }
 
+TEST(FileEntrySelection, PatternsAreNotFiles) {
+  TempTree tree;
+  tree.AddFile("sub\\f.txt", DaysAgo(1));
+  for (const char* pattern : {"sub\\?.txt", "sub\\*", "s?b\\f.txt"}) {
+    CFileEntry file;
+    file.m_strPath = tree.Path(pattern);
+    BackupItems items;
+    AddFileEntry(file, items, kClock);
+    EXPECT_TRUE(items.empty()) << pattern;
+  }
+}
+
 TEST(LocalName, LastPathComponent) {
   const struct {
     const char* path;
