@@ -1,5 +1,6 @@
 #include <array>
 #include <cctype>
+#include <vector>
 
 #include "platform/host_path.h"
 
@@ -33,13 +34,25 @@ bool ToHostPath(const std::string& windowsPath, std::string& hostPath) {
   const std::string& root = DriveRoots()[c - 'A'];
   if (root.empty()) return false;
 
-  hostPath = root;
-  size_t i = 2;
-  while (i < windowsPath.size() && (windowsPath[i] == '\\' || windowsPath[i] == '/')) ++i;
-  for (; i < windowsPath.size(); ++i) {
-    const char ch = windowsPath[i];
-    hostPath += (ch == '\\') ? '/' : ch;
+  // "." and ".." are resolved on the text, as Windows resolves them, and ".." stops at the
+  // drive's root: no path may reach outside the folder its drive stands for.
+  std::vector<std::string> components;
+  size_t start = 2;
+  while (start <= windowsPath.size()) {
+    size_t end = windowsPath.find_first_of("\\/", start);
+    if (end == std::string::npos) end = windowsPath.size();
+    const std::string component = windowsPath.substr(start, end - start);
+    if (component == "..") {
+      if (!components.empty()) components.pop_back();
+    } else if (!component.empty() && component != ".") {
+      components.push_back(component);
+    }
+    start = end + 1;
   }
+  hostPath = root;
+  for (size_t i = 0; i < components.size(); ++i) hostPath += (i == 0 ? "" : "/") + components[i];
+  const char last = windowsPath.back();
+  if (!components.empty() && (last == '\\' || last == '/')) hostPath += '/';
   return true;
 }
 
