@@ -45,6 +45,8 @@ for preset in "${presets[@]}"; do
   ctest --preset "$preset" -j "$jobs" 2>&1 | tee "$build/ctest.log"
   [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
   [ "$preset" = windows ] && wine_down
+  # A short fuzzing pass; each target counts as one case of this preset.
+  [ "$preset" = native-asan ] && "$root/fuzz/run-fuzzers.sh" 10 --report "$build/test-results"
 
   read -r p f s < <(count_cases "$build"/test-results/*.xml)
   # A program that failed without reporting a failed case (a crash, a sanitizer report at
