@@ -5,7 +5,6 @@
 #include "model/module_strings.h"
 #include "model/settings_store.h"
 #include "server/bstr.h"
-#include "server/module_text.h"
 #include "server/product_version.h"
 #include "server/this_module.h"
 
@@ -23,12 +22,12 @@ HRESULT StoreString(VARIANT* value, const std::string& text) {
   return S_OK;
 }
 
-std::string ClientName() { return LoadModuleText(ThisModule(), IDS_CLIENT_NAME); }
+std::string ClientName() { return ModuleString(IDS_CLIENT_NAME); }
 
 // Empty when there is something to back up, else the text the host shows as the reason.
 std::string BackupListProblem(const std::string& backupListKey) {
   if (HasBackupListValues(backupListKey)) return {};
-  return ClientName() + LoadModuleText(ThisModule(), IDS_NO_FILES_ERROR);
+  return ClientName() + ModuleString(IDS_NO_FILES_ERROR);
 }
 
 }  // namespace

@@ -7,8 +7,6 @@
 #include "server/client_info.h"
 #include "server/com_boundary.h"
 #include "server/host_runs.h"
-#include "server/module_text.h"
-#include "server/this_module.h"
 
 namespace {
 
@@ -24,7 +22,7 @@ HRESULT StoreHostTrue(VARIANT_BOOL* flag) {
 HRESULT StoreModuleText(BSTR* out, UINT id) {
   if (!out) return E_FAIL;
   return ComBoundary([&] {
-    *out = WidenToBstr(LoadModuleText(ThisModule(), id)).Detach();
+    *out = WidenToBstr(ModuleString(id)).Detach();
     return S_OK;
   });
 }
@@ -34,7 +32,7 @@ HRESULT StoreModuleText(BSTR* out, UINT id) {
 CBkQnFilesSrv::CBkQnFilesSrv(IUnknown* outer)
     : CComponent(outer),
       m_strServiceKey(SettingsKeyBase()),
-      m_strClsid(LoadModuleText(ThisModule(), IDS_SERVICE_CLSID)),
+      m_strClsid(ModuleString(IDS_SERVICE_CLSID)),
       m_dispatch(IID_IBkQnService) {}
 
 void* CBkQnFilesSrv::FindInterface(REFIID iid) {
@@ -80,7 +78,7 @@ STDMETHODIMP CBkQnFilesSrv::GetAxRestoreCLSID(BSTR* btval) {
 
 STDMETHODIMP CBkQnFilesSrv::GetClientInfo(BSTR PropertyName, VARIANT* pvValue) {
   return ComBoundary([&] {
-    return QueryClientInfo(JoinPath(m_strServiceKey, LoadModuleText(ThisModule(), IDS_BACKUP_LIST_KEY)),
+    return QueryClientInfo(JoinPath(m_strServiceKey, ModuleString(IDS_BACKUP_LIST_KEY)),
                            PropertyName, pvValue);
   });
 }
