@@ -102,10 +102,11 @@ void StoreValues(const std::string& input, const std::string& key) {
   }
 }
 
-// A directory search for the path itself finds it, and the path holds no wildcard, so it
-// is that one file or folder and not a pattern that happens to match something.
+// A directory search for the path itself finds it, and its last component holds no
+// wildcard, so it is that one file or folder and not a pattern that happens to match
+// something. (Earlier components may: "T:\a?\..\b.doc" is "T:\b.doc".)
 bool Exists(const std::string& path) {
-  if (path.find_first_of("*?") != std::string::npos) return false;
+  if (path.find_first_of("*?", path.find_last_of('\\') + 1) != std::string::npos) return false;
   platform::DirectorySearch search;
   platform::FoundEntry found;
   return search.Open(path) && search.Next(found);
