@@ -7,77 +7,58 @@
 #include "bkqnfiles.h"
 #include "server/com_ptr.h"
 #include "tests/server/module_under_test.h"
+#include "tests/server/registered_module.h"
 
 namespace {
 
-using GetClassObjectFn = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
-using CanUnloadNowFn = HRESULT(STDAPICALLTYPE*)();
-
-class ClassObjectTest : public ::testing::Test {
+class ClassObjectTest : public ModuleTest {
  protected:
   void SetUp() override {
-    module_ = LoadLibraryA(ModuleFile().c_str());
-    ASSERT_NE(module_, nullptr);
-    getClassObject_ = reinterpret_cast<GetClassObjectFn>(reinterpret_cast<void*>(GetProcAddress(module_, "DllGetClassObject")));
-    canUnloadNow_ = reinterpret_cast<CanUnloadNowFn>(reinterpret_cast<void*>(GetProcAddress(module_, "DllCanUnloadNow")));
-    ASSERT_TRUE(getClassObject_ && canUnloadNow_);
-    ASSERT_HRESULT_SUCCEEDED(getClassObject_(CLSID_BkQnFilesSrv, IID_IClassFactory, factory_.PutVoid()));
+    ASSERT_HRESULT_SUCCEEDED(ModuleGetClassObject(CLSID_BkQnFilesSrv, IID_IClassFactory, factory_.PutVoid()));
   }
-  void TearDown() override {
-    factory_.Reset();
-    if (module_) FreeLibrary(module_);
-  }
-
-  HMODULE module_ = nullptr;
-  GetClassObjectFn getClassObject_ = nullptr;
-  CanUnloadNowFn canUnloadNow_ = nullptr;
   ComPtr<IClassFactory> factory_;
 };
 
 TEST_F(ClassObjectTest, LookupAndCreationFailures) {
   const CLSID unknownClass = {0x12345678, 0x1234, 0x1234, {1, 2, 3, 4, 5, 6, 7, 8}};
   void* out = &out;
-  EXPECT_EQ(getClassObject_(CLSID_BkQnFilesSrv, IID_IClassFactory, nullptr), E_INVALIDARG);
-  EXPECT_EQ(getClassObject_(unknownClass, IID_IClassFactory, &out), CLASS_E_CLASSNOTAVAILABLE);
-  EXPECT_EQ(out, nullptr);
+  EXPECT_EQ(ModuleGetClassObject(CLSID_BkQnFilesSrv, IID_IClassFactory, nullptr), E_INVALIDARG);
   // The visual controls are registered but not served yet.
-  EXPECT_EQ(getClassObject_(CLSID_BkQnFilesFolders, IID_IClassFactory, &out), CLASS_E_CLASSNOTAVAILABLE);
-  EXPECT_EQ(getClassObject_(CLSID_RsQnFilesFolders, IID_IClassFactory, &out), CLASS_E_CLASSNOTAVAILABLE);
-
+  for (const CLSID* clsid : {&unknownClass, &CLSID_BkQnFilesFolders, &CLSID_RsQnFilesFolders}) {
+    out = &out;
+    EXPECT_EQ(ModuleGetClassObject(*clsid, IID_IClassFactory, &out), CLASS_E_CLASSNOTAVAILABLE);
+    EXPECT_EQ(out, nullptr);
+  }
   IUnknown* outer = factory_.Get();  // any object will do: it is refused before use
   EXPECT_EQ(factory_->CreateInstance(nullptr, IID_IBkQnService, nullptr), E_POINTER);
   EXPECT_EQ(factory_->CreateInstance(outer, IID_IBkQnService, &out), CLASS_E_NOAGGREGATION);
   EXPECT_EQ(factory_->CreateInstance(nullptr, IID_IClassFactory, &out), E_NOINTERFACE);
-  EXPECT_EQ(out, nullptr);
-  EXPECT_EQ(canUnloadNow_(), S_OK);  // the object that did not answer is gone again
+  EXPECT_EQ(out, nullptr);  // and the object that did not answer is gone again: see ~ModuleTest
 }
 
 TEST_F(ClassObjectTest, UnloadWaitsForObjectsAndLocks) {
   // The class object is kept, and holding it does not keep the module loaded.
   ComPtr<IClassFactory> again;
-  ASSERT_HRESULT_SUCCEEDED(getClassObject_(CLSID_BkQnFilesSrv, IID_IClassFactory, again.PutVoid()));
+  ASSERT_HRESULT_SUCCEEDED(ModuleGetClassObject(CLSID_BkQnFilesSrv, IID_IClassFactory, again.PutVoid()));
   EXPECT_EQ(again.Get(), factory_.Get());
-  EXPECT_EQ(canUnloadNow_(), S_OK);
+  EXPECT_EQ(ModuleCanUnloadNow(), S_OK);
 
   ComPtr<IBkQnService> service;
   ASSERT_HRESULT_SUCCEEDED(
       CoCreateInstance(CLSID_BkQnFilesSrv, nullptr, CLSCTX_INPROC_SERVER, IID_IBkQnService, service.PutVoid()));
-  EXPECT_EQ(canUnloadNow_(), S_FALSE);
+  EXPECT_EQ(ModuleCanUnloadNow(), S_FALSE);
   service.Reset();
-  EXPECT_EQ(canUnloadNow_(), S_OK);
-
-  factory_->LockServer(TRUE);
-  factory_->LockServer(TRUE);
-  factory_->LockServer(FALSE);
-  EXPECT_EQ(canUnloadNow_(), S_FALSE);
-  factory_->LockServer(FALSE);
-  EXPECT_EQ(canUnloadNow_(), S_OK);
-  // An unmatched unlock leaves the count owing nothing.
-  factory_->LockServer(FALSE);
-  factory_->LockServer(TRUE);
-  EXPECT_EQ(canUnloadNow_(), S_FALSE);
-  factory_->LockServer(FALSE);
-  EXPECT_EQ(canUnloadNow_(), S_OK);
+  EXPECT_EQ(ModuleCanUnloadNow(), S_OK);
+  // Locks count up and down; an unmatched unlock leaves the count owing nothing.
+  const struct {
+    BOOL lock;
+    HRESULT canUnload;
+  } kSteps[] = {{TRUE, S_FALSE}, {TRUE, S_FALSE}, {FALSE, S_FALSE}, {FALSE, S_OK},
+                {FALSE, S_OK},   {TRUE, S_FALSE}, {FALSE, S_OK}};
+  for (const auto& step : kSteps) {
+    factory_->LockServer(step.lock);
+    EXPECT_EQ(ModuleCanUnloadNow(), step.canUnload) << &step - kSteps;
+  }
 }
 
 // Holds the service's identity and passes on what it does not answer itself.
@@ -114,9 +95,8 @@ TEST_F(ClassObjectTest, AggregatedServiceAnswersThroughItsOuterObject) {
   EXPECT_EQ(flag, 1);
   service.Reset();
   EXPECT_EQ(outer.refs, 1u);
-  EXPECT_EQ(canUnloadNow_(), S_FALSE);
+  EXPECT_EQ(ModuleCanUnloadNow(), S_FALSE);
   outer.inner.Reset();
-  EXPECT_EQ(canUnloadNow_(), S_OK);
 }
 
 }  // namespace

@@ -37,3 +37,24 @@ std::optional<std::string> ReadRegString(HKEY root, const std::string& path, con
   }
   return std::string(data);
 }
+
+namespace {
+
+// Loaded once, for good, as COM loads it: COM's own loads then share this one.
+HMODULE LoadedModule() {
+  static const HMODULE module = LoadLibraryA(ModuleFile().c_str());
+  return module;
+}
+
+template <typename Entry>
+Entry ModuleEntry(const char* name) {
+  return reinterpret_cast<Entry>(reinterpret_cast<void*>(GetProcAddress(LoadedModule(), name)));
+}
+
+}  // namespace
+
+HRESULT ModuleGetClassObject(REFCLSID clsid, REFIID iid, void** out) {
+  return ModuleEntry<HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**)>("DllGetClassObject")(clsid, iid, out);
+}
+
+HRESULT ModuleCanUnloadNow() { return ModuleEntry<HRESULT(STDAPICALLTYPE*)()>("DllCanUnloadNow")(); }

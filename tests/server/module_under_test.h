@@ -15,3 +15,7 @@ DWORD RunRegsvr32(bool unregister);
 bool KeyExists(HKEY root, const std::string& path);
 // The value's text; nothing when the key or the value is missing. Null `name`: the default.
 std::optional<std::string> ReadRegString(HKEY root, const std::string& path, const char* name);
+
+// Two entry points of the module, loaded into this program for good the way COM loads it.
+HRESULT ModuleGetClassObject(REFCLSID clsid, REFIID iid, void** out);
+HRESULT ModuleCanUnloadNow();
