@@ -4,23 +4,22 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "tests/server/module_under_test.h"
 
 namespace {
 
+const char kProductKey[] = "SOFTWARE\\Korvel\\Tessarine";
 const char kHostKey[] = "SOFTWARE\\Korvel\\Tessarine\\{8EF0498D-1F92-406D-9C2D-CD35883C6581}";
 const char kTypeLibKey[] = "TypeLib\\{F34CB396-823E-42DA-9CB9-49F10E2CB01D}";
 
 struct ClassKeys {
-  const char* clsid;
-  const char* progId;
-  const char* text;
-  const char* shortText;
-  bool visual;
-  bool versioned;
+  std::string clsid, progId, text, shortText;
+  bool visual, versioned;
 };
 
 const ClassKeys kClasses[] = {
@@ -32,93 +31,72 @@ const ClassKeys kClasses[] = {
      "BkQnFilesSrv class (backup files and folders non-visual class)", "BkQnFilesSrv Class", false, true},
 };
 
-struct ExpectedValue {
-  std::string key;
-  const char* name;  // null: the default value
-  std::string data;
-};
-
-std::vector<ExpectedValue> ExpectedClassValues(const ClassKeys& c, const std::string& module) {
-  const std::string progId = c.progId, versioned = progId + ".1", key = std::string("CLSID\\") + c.clsid;
-  std::vector<ExpectedValue> values = {
-      {versioned, nullptr, c.text},           {versioned + "\\CLSID", nullptr, c.clsid},
-      {progId, nullptr, c.text},              {progId + "\\CLSID", nullptr, c.clsid},
-      {progId + "\\CurVer", nullptr, versioned}, {key, nullptr, c.shortText},
-      {key + "\\ProgID", nullptr, versioned},  {key + "\\VersionIndependentProgID", nullptr, progId},
-      {key + "\\InprocServer32", nullptr, module},
-      {key + "\\InprocServer32", "ThreadingModel", "Apartment"},
-      {key + "\\TypeLib", nullptr, "{F34CB396-823E-42DA-9CB9-49F10E2CB01D}"},
-  };
-  if (c.versioned) values.push_back({key + "\\Version", nullptr, "2.1"});
-  if (c.visual) {
-    values.push_back({key + "\\ToolboxBitmap32", nullptr, module + ", 102"});
-    values.push_back({key + "\\MiscStatus", nullptr, "0"});
-    values.push_back({key + "\\MiscStatus\\1", nullptr, "131473"});
-  }
-  return values;
-}
-
-class RegistrationTest : public ::testing::Test {
+class RegistrationTest : public testing::Test {
  protected:
-  void SetUp() override { makerKeyExisted_ = KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\Korvel"); }
   void TearDown() override { RunRegsvr32(true); }
-
-  bool makerKeyExisted_ = false;
 };
 
 TEST_F(RegistrationTest, WritesEveryKeyOfTheScript) {
   ASSERT_EQ(0u, RunRegsvr32(false));
   const std::string module = ModuleFile();
   EXPECT_EQ(ReadRegString(HKEY_LOCAL_MACHINE, kHostKey, "Name"), "Files and folders");
-  for (const ClassKeys& c : kClasses) {
-    for (const ExpectedValue& expected : ExpectedClassValues(c, module)) {
-      EXPECT_EQ(ReadRegString(HKEY_CLASSES_ROOT, expected.key, expected.name), expected.data)
-          << expected.key << " " << (expected.name ? expected.name : "(default)");
-    }
-    const std::string clsidKey = std::string("CLSID\\") + c.clsid;
-    for (const char* flagKey : {"\\Programmable", "\\Control", "\\Insertable"}) {
-      EXPECT_EQ(KeyExists(HKEY_CLASSES_ROOT, clsidKey + flagKey), c.visual) << clsidKey << flagKey;
-    }
-    if (!c.versioned) {
-      EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, clsidKey + "\\Version")) << clsidKey;
-    }
-  }
   EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, std::string(kTypeLibKey) + "\\2.1"));
-}
-
-TEST_F(RegistrationTest, UnregistrationRemovesWhatRegistrationWrote) {
-  ASSERT_EQ(0u, RunRegsvr32(false));
-  ASSERT_EQ(0u, RunRegsvr32(true));
-  EXPECT_EQ(0u, RunRegsvr32(true));  // nothing left to remove is no failure
   for (const ClassKeys& c : kClasses) {
-    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, c.progId)) << c.progId;
-    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, std::string(c.progId) + ".1")) << c.progId;
-    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, std::string("CLSID\\") + c.clsid)) << c.clsid;
-  }
-  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kHostKey));
-  EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kTypeLibKey));
-  EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, "CLSID"));
-  EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE"));
-  // The emptied maker and product keys go too, unless something else lived there before.
-  if (!makerKeyExisted_) {
-    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\Korvel"));
+    const std::string versioned = c.progId + ".1", key = "CLSID\\" + c.clsid;
+    // Key, value name (null: the default value), data; no data: the key must not exist; empty
+    // data: the key must exist.
+    std::vector<std::tuple<std::string, const char*, std::optional<std::string>>> expected = {
+        {versioned, nullptr, c.text}, {versioned + "\\CLSID", nullptr, c.clsid}, {c.progId, nullptr, c.text},
+        {c.progId + "\\CLSID", nullptr, c.clsid}, {c.progId + "\\CurVer", nullptr, versioned},
+        {key, nullptr, c.shortText}, {key + "\\ProgID", nullptr, versioned},
+        {key + "\\VersionIndependentProgID", nullptr, c.progId}, {key + "\\InprocServer32", nullptr, module},
+        {key + "\\InprocServer32", "ThreadingModel", "Apartment"},
+        {key + "\\TypeLib", nullptr, "{F34CB396-823E-42DA-9CB9-49F10E2CB01D}"},
+        {key + "\\Version", nullptr, c.versioned ? std::optional<std::string>("2.1") : std::nullopt}};
+    const auto visualOnly = [&](const std::string& data) { return c.visual ? std::optional(data) : std::nullopt; };
+    for (const char* flagKey : {"\\Programmable", "\\Control", "\\Insertable"}) {
+      expected.push_back({key + flagKey, nullptr, visualOnly("")});
+    }
+    expected.push_back({key + "\\ToolboxBitmap32", nullptr, visualOnly(module + ", 102")});
+    expected.push_back({key + "\\MiscStatus", nullptr, visualOnly("0")});
+    expected.push_back({key + "\\MiscStatus\\1", nullptr, visualOnly("131473")});
+    for (const auto& [path, name, data] : expected) {
+      EXPECT_EQ(KeyExists(HKEY_CLASSES_ROOT, path), data.has_value()) << path;
+      if (!data || data->empty()) continue;
+      EXPECT_EQ(ReadRegString(HKEY_CLASSES_ROOT, path, name), data) << path << " " << (name ? name : "(default)");
+    }
   }
 }
 
-TEST_F(RegistrationTest, UnregistrationKeepsProductKeyHoldingOtherContent) {
-  ASSERT_EQ(0u, RunRegsvr32(false));
-  const char product[] = "SOFTWARE\\Korvel\\Tessarine";
-  const char other[] = "{00000000-1111-2222-3333-444444444444}";
-  ASSERT_EQ(ERROR_SUCCESS, RegSetKeyValueA(HKEY_LOCAL_MACHINE, product, "InstallDir", REG_SZ, "C:\\", 4));
-  ASSERT_EQ(ERROR_SUCCESS, RegSetKeyValueA(HKEY_LOCAL_MACHINE, (std::string(product) + "\\" + other).c_str(),
-                                           "Name", REG_SZ, "Other", 6));
-
-  ASSERT_EQ(0u, RunRegsvr32(true));
-  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kHostKey));
-  EXPECT_EQ(ReadRegString(HKEY_LOCAL_MACHINE, product, "InstallDir"), "C:\\");
-  EXPECT_EQ(ReadRegString(HKEY_LOCAL_MACHINE, std::string(product) + "\\" + other, "Name"), "Other");
-
-  RegDeleteTreeA(HKEY_LOCAL_MACHINE, product);
+// The emptied maker and product keys go with the host key, unless something else lives there:
+// a value of the product key or another client's key.
+TEST_F(RegistrationTest, UnregistrationRemovesWhatRegistrationWroteAndNothingElse) {
+  const bool makerKeyExisted = KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\Korvel");
+  const std::string otherClient = std::string(kProductKey) + "\\{00000000-1111-2222-3333-444444444444}";
+  const std::pair<std::string, const char*> kOtherContent[] = {{"", nullptr}, {kProductKey, "InstallDir"},
+                                                              {otherClient, "Name"}};
+  for (const auto& [key, name] : kOtherContent) {
+    ASSERT_EQ(0u, RunRegsvr32(false));
+    ASSERT_TRUE(!name || RegSetKeyValueA(HKEY_LOCAL_MACHINE, key.c_str(), name, REG_SZ, "x", 2) == ERROR_SUCCESS);
+    ASSERT_EQ(0u, RunRegsvr32(true));
+    EXPECT_EQ(0u, RunRegsvr32(true));  // nothing left to remove is no failure
+    for (const ClassKeys& c : kClasses) {
+      for (const std::string& gone : {c.progId, c.progId + ".1", "CLSID\\" + c.clsid}) {
+        EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, gone)) << gone;
+      }
+    }
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kHostKey));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kTypeLibKey));
+    EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, "CLSID"));
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE"));
+    if (name) {
+      EXPECT_EQ(ReadRegString(HKEY_LOCAL_MACHINE, key, name), "x") << key;
+    }
+    if (!makerKeyExisted) {
+      EXPECT_EQ(KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\Korvel"), name != nullptr) << key;
+    }
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, makerKeyExisted ? kProductKey : "SOFTWARE\\Korvel");
+  }
 }
 
 }  // namespace
