@@ -1,24 +1,54 @@
 // Backup and Restore of the registered module, created by class identifier, talking to host
-// objects of this program: the whole conversation, and every reference given back.
+// objects of this program: the whole conversation, then the same run once for every task
+// allocation it made with that one allocation refused. Every time, each reference is given
+// back and every string, value and array freed, and running out of memory only ever ends the
+// run with E_OUTOFMEMORY.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "model/settings_store.h"
-#include "registry/registry_store.h"
 #include "tests/host/recording_com_host.h"
+#include "tests/server/registered_module.h"
+#include "tests/server/task_memory.h"
 #include "tests/support/temp_tree.h"
 
 namespace {
 
 const std::string kClsid = "{8EF0498D-1F92-406D-9C2D-CD35883C6581}";
-const std::string kClient = "Files and folders";
-constexpr int64_t kSomeTime = 1700000000;
 
-// "@" in a case's texts stands for the root of the case's own temporary tree.
-std::string Rooted(std::string text, const std::string& root) {
-  for (size_t at = text.find('@'); at != std::string::npos; at = text.find('@', at + root.size())) {
-    text.replace(at, 1, root);
+// In a case's texts "@" stands for the root of the case's own temporary tree, "~" for the
+// name of the long folder in it.
+std::string Rooted(std::string text, const std::string& root, const std::string& longFolder = "") {
+  for (const auto& [mark, with] : {std::pair{'~', &longFolder}, std::pair{'@', &root}}) {
+    for (size_t at = text.find(mark); at != std::string::npos; at = text.find(mark, at + with->size())) {
+      text.replace(at, 1, *with);
+    }
   }
   return text;
+}
+
+struct Outcome {
+  HRESULT result;
+  CallLog log;
+};
+
+// Runs `run` with every allocation granted, then once per allocation that run made with just
+// that one refused; returns the first outcome.
+Outcome RunRefusingEachAllocation(HRESULT expected, const std::function<Outcome()>& run) {
+  const long live = task_memory::Live();
+  const long before = task_memory::Allocations();
+  const Outcome full = run();
+  EXPECT_EQ(task_memory::Live(), live) << "task memory left allocated";
+  for (long n = 1, made = task_memory::Allocations() - before; n <= made; ++n) {
+    task_memory::RefuseAllocation(n);
+    const HRESULT result = run().result;
+    task_memory::RefuseAllocation(0);
+    EXPECT_TRUE(result == expected || result == E_OUTOFMEMORY) << "allocation " << n << " refused: 0x" << std::hex
+                                                                << result;
+    EXPECT_EQ(task_memory::Live(), live) << "task memory left allocated with allocation " << n << " refused";
+  }
+  return full;
 }
 
 ComPtr<IBkQnService> NewService() {
@@ -28,271 +58,210 @@ ComPtr<IBkQnService> NewService() {
   return service;
 }
 
-bool IsFolder(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 // ---- Backup -------------------------------------------------------------------------------
 
-BackupEntry Folder(const std::string& path, bool recursive, const std::string& masks = "*.*") {
+BackupEntry Folder(const std::string& path, uint8_t recursive = 1, const std::string& masks = "*.*") {
   CFolderEntry entry;
   entry.m_strPath = path;
-  entry.m_bRecursive = recursive ? 1 : 0;
+  entry.m_bRecursive = recursive;
   entry.m_strIncludeMasks = masks;
   return entry;
 }
 
-BackupEntry File(const std::string& path) {
-  CFileEntry entry;
-  entry.m_strPath = path;
-  return entry;
-}
-
+std::string Begun(int files) { return Call("BeginClient", {"Files and folders", kClsid, std::to_string(files)}); }
 std::string BackedUp(const std::string& path, const std::string& localName) {
   return Call("BackupFile", {path, localName, "File Backup", "1", "-1"});
 }
+std::string Ended(int deleteClient) { return Call("EndClient", {std::to_string(deleteClient)}); }
 
 struct BackupCase {
   const char* name;
   BackupList entries;
-  std::map<std::string, std::optional<std::string>> failing;  // path: the host's error text
+  BackuperScript script;  // its paths are rooted too
   CallLog calls;
   HRESULT result;
 };
 
-// The tree: A.txt, b.txt, sub\c.doc, sub\d.tmp.
-const BackupList kTopTextsAndSub = {Folder("@", false, "*.txt"), File("@sub\\c.doc")};
-
-const BackupCase kBackupCases[] = {
-    {"SortedAndEachFileOnce",
-     {Folder("@sub", true), File("@B.TXT"), Folder("@", false, "*.txt"), File("@sub\\c.doc")},
-     {},
-     {Call("BeginClient", {kClient, kClsid, "4"}), BackedUp("@A.txt", "A.txt"), BackedUp("@B.TXT", "B.TXT"),
-      BackedUp("@sub\\c.doc", "c.doc"), BackedUp("@sub\\d.tmp", "d.tmp"), Call("EndClient", {"0"})},
-     S_OK},
-    {"OneOfThreeFails",
-     kTopTextsAndSub,
-     {{"@b.txt", "b.txt is locked"}},
-     {Call("BeginClient", {kClient, kClsid, "3"}), BackedUp("@A.txt", "A.txt"), BackedUp("@b.txt", "b.txt"),
-      Call("GetLastError"), Call("Message", {"b.txt is locked"}), BackedUp("@sub\\c.doc", "c.doc"),
-      Call("EndClient", {"0"})},
-     E_FAIL},
-    {"NullErrorTextIsPostedEmpty",
-     kTopTextsAndSub,
-     {{"@sub\\c.doc", std::nullopt}},
-     {Call("BeginClient", {kClient, kClsid, "3"}), BackedUp("@A.txt", "A.txt"), BackedUp("@b.txt", "b.txt"),
-      BackedUp("@sub\\c.doc", "c.doc"), Call("GetLastError"), Call("Message", {""}), Call("EndClient", {"0"})},
-     E_FAIL},
-    {"AllFail",
-     kTopTextsAndSub,
-     {{"@A.txt", "a"}, {"@b.txt", "b"}, {"@sub\\c.doc", "c"}},
-     {Call("BeginClient", {kClient, kClsid, "3"}), BackedUp("@A.txt", "A.txt"), Call("GetLastError"),
-      Call("Message", {"a"}), BackedUp("@b.txt", "b.txt"), Call("GetLastError"), Call("Message", {"b"}),
-      BackedUp("@sub\\c.doc", "c.doc"), Call("GetLastError"), Call("Message", {"c"}), Call("EndClient", {"1"})},
-     E_FAIL},
-    {"EmptyList",
-     {},
-     {},
-     {Call("BeginClient", {kClient, kClsid, "0"}), Call("Message", {"No files to backup."}), Call("EndClient", {"1"})},
-     S_OK},
-};
-
 void PrintTo(const BackupCase& c, std::ostream* os) { *os << c.name; }
 
-class ComBackupTest : public testing::TestWithParam<BackupCase> {};
-
-TEST_P(ComBackupTest, TalksToTheHostAndGivesBackItsReferences) {
-  const BackupCase& c = GetParam();
-  TempTree tree;
-  for (const char* file : {"A.txt", "b.txt", "sub\\c.doc", "sub\\d.tmp"}) tree.AddFile(file, kSomeTime);
-  BackupList entries = c.entries;
-  for (BackupEntry& entry : entries) {
-    std::visit([&](auto& e) { e.m_strPath = Rooted(e.m_strPath, tree.Root()); }, entry);
-  }
-  SaveBackupList(BackupListKey(), entries);
-  std::map<std::string, std::optional<std::string>> failing;
-  for (const auto& [path, text] : c.failing) failing[Rooted(path, tree.Root())] = text;
-
-  CallLog log;
-  const auto backuper = ComPtr<RecordingBackuper>::Adopt(new RecordingBackuper(log, failing));
-  const auto progress = ComPtr<RecordingProgress>::Adopt(new RecordingProgress(log));
-  EXPECT_EQ(NewService()->Backup(backuper.Get(), progress.Get()), c.result);
-
-  CallLog expected;
-  for (const std::string& call : c.calls) expected.push_back(Rooted(call, tree.Root()));
-  EXPECT_EQ(log, expected);
-  EXPECT_EQ(backuper->References(), 1u);
-  EXPECT_EQ(progress->References(), 1u);
+// The tree: A.txt, b.txt, sub\c.doc, sub\d.tmp, and a folder "~" whose path is 250 characters
+// long, holding top.txt and deeper\in.txt: "deeper" is listed, but its search pattern is longer
+// than the system's ANSI calls take, so the walk cannot look inside it.
+std::vector<BackupCase> BackupCases() {
+  const std::string tooLong = "@" + std::string(300, 'x');
+  return {
+      {"EachFileOnceInOrderFailuresPosted",
+       {Folder("@sub"), CFileEntry{"@B.TXT"}, Folder("@", 0, "*.txt"), CFileEntry{"@sub\\c.doc"}},
+       {{{"@B.TXT", "B.TXT is locked"}}},
+       {Begun(4), BackedUp("@A.txt", "A.txt"), BackedUp("@B.TXT", "B.TXT"), Call("GetLastError"),
+        Call("Message", {"B.TXT is locked"}), BackedUp("@sub\\c.doc", "c.doc"), BackedUp("@sub\\d.tmp", "d.tmp"),
+        Ended(0)},
+       E_FAIL},
+      {"EveryFileFailsWhileTheCallsNotLookedAtFail",
+       {CFileEntry{"@A.txt"}, CFileEntry{"@b.txt"}},
+       {{{"@A.txt", "A.txt is locked"}, {"@b.txt", std::nullopt}}, E_FAIL},
+       {Begun(2), BackedUp("@A.txt", "A.txt"), Call("GetLastError"), Call("Message", {"A.txt is locked"}),
+        BackedUp("@b.txt", "b.txt"), Call("GetLastError"), Call("Message", {""}), Ended(1)},
+       E_FAIL},
+      {"NothingToBackUpWhileEveryCallFails",
+       {},
+       {{}, E_FAIL},
+       {Begun(0), Call("Message", {"No files to backup."}), Ended(1)},
+       S_OK},
+      {"FoldersThatCannotBeSearched",
+       {Folder("@missing"), Folder("@A.txt"), Folder(tooLong), CFileEntry{tooLong + "\\a.txt"},
+        Folder("@~")},
+       {{}, S_OK},
+       {Begun(1), BackedUp("@~\\top.txt", "top.txt"), Ended(0)},
+       S_OK},
+  };
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, ComBackupTest, testing::ValuesIn(kBackupCases),
+class ComBackupTest : public ModuleTest, public testing::WithParamInterface<BackupCase> {};
+
+TEST_P(ComBackupTest, TalksToTheHostAndFreesEverything) {
+  const BackupCase& c = GetParam();
+  TempTree tree;
+  for (const char* file : {"A.txt", "b.txt", "sub\\c.doc", "sub\\d.tmp", "long\\top.txt", "long\\deeper\\in.txt"}) {
+    tree.AddFile(file, 1700000000);
+  }
+  // Renamed, as the ANSI calls cannot make what lies below it.
+  const std::string longFolder(250 - tree.Root().size(), 'L');
+  ASSERT_TRUE(MoveFileA(tree.Path("long").c_str(), tree.Path(longFolder).c_str()));
+  BackupList entries = c.entries;
+  for (BackupEntry& entry : entries) {
+    std::visit([&](auto& e) { e.m_strPath = Rooted(e.m_strPath, tree.Root(), longFolder); }, entry);
+  }
+  SaveBackupList(BackupListKey(), entries);
+  BackuperScript script{{}, c.script.ignored};
+  for (const auto& [path, text] : c.script.failing) script.failing[Rooted(path, tree.Root())] = text;
+
+  const ComPtr<IBkQnService> service = NewService();
+  const Outcome outcome = RunRefusingEachAllocation(c.result, [&] {
+    CallLog log;
+    const auto backuper = ComPtr<RecordingBackuper>::Adopt(new RecordingBackuper(log, script));
+    const auto progress = ComPtr<RecordingProgress>::Adopt(new RecordingProgress(log, script.ignored));
+    const HRESULT result = service->Backup(backuper.Get(), progress.Get());
+    EXPECT_EQ(backuper->References(), 1u);
+    EXPECT_EQ(progress->References(), 1u);
+    return Outcome{result, log};
+  });
+  EXPECT_EQ(outcome.result, c.result);
+  CallLog expected;
+  for (const std::string& call : c.calls) expected.push_back(Rooted(call, tree.Root(), longFolder));
+  EXPECT_EQ(outcome.log, expected);
+  MoveFileA(tree.Path(longFolder).c_str(), tree.Path("long").c_str());
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ComBackupTest, testing::ValuesIn(BackupCases()),
                          [](const testing::TestParamInfo<BackupCase>& info) { return info.param.name; });
 
 // Script hosts reach the host objects by name, through the module's registered type library.
 TEST(HostDispatchTest, NamesAndCallsGoThroughTheTypeLibrary) {
   CallLog log;
-  const auto backuper = ComPtr<RecordingBackuper>::Adopt(new RecordingBackuper(log, {}));
-  wchar_t name[] = L"EndClient";
-  LPOLESTR names[] = {name};
+  const auto backuper = ComPtr<RecordingBackuper>::Adopt(new RecordingBackuper(log, {{}, E_FAIL}));
+  LPOLESTR names[] = {const_cast<LPOLESTR>(L"EndClient")};
   DISPID id = 0;
   ASSERT_EQ(backuper->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id), S_OK);
   EXPECT_EQ(id, 5);
-
   VARIANT argument;
-  VariantInit(&argument);
   V_VT(&argument) = VT_I4;
   V_I4(&argument) = 1;
   DISPPARAMS params = {&argument, nullptr, 1, 0};
-  // The recording EndClient fails, which automation reports as an exception.
+  // The failing EndClient, which automation reports as an exception.
   EXPECT_EQ(backuper->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr),
             DISP_E_EXCEPTION);
-  EXPECT_EQ(log, CallLog{Call("EndClient", {"1"})});
+  EXPECT_EQ(log, CallLog{Ended(1)});
 }
 
 // ---- Restore ------------------------------------------------------------------------------
 
-// Object options as a host stores them: a 28-byte header the module must not read, then
-// the name and its zero byte.
-std::vector<uint8_t> Naming(const std::string& name) {
+// Object options as a host stores them: a 28-byte header the module must not read, then the
+// name and its zero byte.
+RecordedObject Stored(const std::string& name, OptionsForm form = OptionsForm::kBytes) {
   const std::string bytes = std::string(28, '\xAB') + name + '\0';
-  return {bytes.begin(), bytes.end()};
+  return {"C:\\from\\" + name, {bytes.begin(), bytes.end()}, form};
 }
 
-RecordedObject FileObject(const std::string& name, std::vector<uint8_t> options = {}) {
-  RecordedObject object;
-  object.name = name;
-  object.options = std::move(options);
-  return object;
-}
-
-struct RestoreCase {
-  std::string name;
-  std::string destination;
-  std::optional<uint32_t> overwrite;  // nullopt: no "Overwrite" value stored
-  RestorerScript script;
-  CallLog calls;  // after Iterate
-  HRESULT result;
-  std::vector<std::string> folders = {};  // made on disk by the run
-};
-
-std::string Restored(const std::string& target, const char* option) {
-  return Call("RestoreFile", {target, option, "-1"});
-}
+RecordedObject Raising(const std::string& name, HRESULT code) { return {name, {}, {}, 0, S_OK, code}; }
 
 const std::string kIsEnd = Call("IsEnd");
 const std::string kInfo = Call("GetObjectInfo");
 const std::string kOptions = Call("GetObjectOptions");
 const std::string kNext = Call("Next");
 
-std::vector<RestoreCase> RestoreCases() {
-  RecordedObject raisesFailure = FileObject("@a.txt");
-  raisesFailure.raises = E_ACCESSDENIED;
-  RecordedObject raisesSuccess = FileObject("@a.txt");
-  raisesSuccess.raises = S_FALSE;
-  RecordedObject infoFails = FileObject("@a.txt");
-  infoFails.infoResult = HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
-  RecordedObject registryKey = FileObject("HKEY_CURRENT_USER\\x");
-  registryKey.type = 1;
-  RecordedObject otherKind = FileObject("@b.txt");
-  otherKind.type = 7;
-  RestorerScript iterateFails;
-  iterateFails.iterateResult = E_ACCESSDENIED;
-  RestorerScript isEndFails{{FileObject("@a.txt")}};
-  isEndFails.isEndResult = E_FAIL;
-
-  std::vector<RestoreCase> cases = {
-      {"OriginalPlaceWithFoldersMade", "", 1u, {{FileObject("@deep\\er\\f.txt")}},
-       {kIsEnd, kInfo, Restored("@deep\\er\\f.txt", "1"), kNext, kIsEnd}, S_OK, {"deep", "deep\\er"}},
-      {"DestinationWithoutBackslash", "@out", 1u, {{FileObject("C:\\from\\report.doc", Naming("report.doc"))}},
-       {kIsEnd, kInfo, kOptions, Restored("@out\\report.doc", "1"), kNext, kIsEnd}, S_OK, {"out"}},
-      {"DestinationWithBackslash", "@out\\", 0u, {{FileObject("C:\\from\\report.doc", Naming("report.doc"))}},
-       {kIsEnd, kInfo, kOptions, Restored("@out\\report.doc", "0"), kNext, kIsEnd}, S_OK, {"out"}},
-      {"OverwriteMissingPassesZero", "@out", std::nullopt, {{FileObject("C:\\from\\a.doc", Naming("a.doc"))}},
-       {kIsEnd, kInfo, kOptions, Restored("@out\\a.doc", "0"), kNext, kIsEnd}, S_OK},
-      {"NonFileObjectsPassedOver", "@out", 1u, {{registryKey, otherKind}},
-       {kIsEnd, kInfo, kNext, kIsEnd, kInfo, kNext, kIsEnd}, S_OK},
-      {"EmptyArchive", "", 0u, {}, {kIsEnd}, S_OK},
-      {"IterateFails", "", 0u, iterateFails, {}, E_ACCESSDENIED},
-      {"IsEndFails", "", 0u, isEndFails, {kIsEnd}, S_OK},
-      {"ObjectInfoFails", "", 0u, {{infoFails, FileObject("@b.txt")}}, {kIsEnd, kInfo},
-       HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND)},
-      {"QnErrorWithFailureStops", "", 0u, {{raisesFailure, FileObject("@b.txt")}},
-       {kIsEnd, kInfo, Restored("@a.txt", "0")}, E_FAIL},
-      {"QnErrorWithSuccessGoesOn", "", 0u, {{raisesSuccess, FileObject("@b.txt")}},
-       {kIsEnd, kInfo, Restored("@a.txt", "0"), kNext, kIsEnd, kInfo, Restored("@b.txt", "0"), kNext, kIsEnd}, S_OK},
-  };
-
-  // Objects whose stored name cannot be used under a destination are passed over, and the
-  // run goes on with the next object.
-  struct Malformed {
-    const char* name;
-    OptionsForm form;
-    std::vector<uint8_t> options;
-  };
-  const std::vector<uint8_t> header(28, 0xAB);
-  std::vector<uint8_t> noZero = Naming("a.d");
-  noZero.pop_back();
-  const Malformed malformed[] = {
-      {"Options28Bytes", OptionsForm::kBytes, header},
-      {"OptionsShort", OptionsForm::kBytes, std::vector<uint8_t>(10, 0x41)},
-      {"OptionsWithoutZeroByte", OptionsForm::kBytes, noZero},
-      {"OptionsFail", OptionsForm::kFails, Naming("a.doc")},
-      {"OptionsNotBytes", OptionsForm::kText, Naming("a.doc")},
-      {"OptionsTwoDimensions", OptionsForm::kTwoDimensions, Naming("a.doc")},
-      {"NameEmpty", OptionsForm::kBytes, Naming("")},
-      {"NameDot", OptionsForm::kBytes, Naming(".")},
-      {"NameDotDot", OptionsForm::kBytes, Naming("..")},
-      {"NameWithBackslash", OptionsForm::kBytes, Naming("..\\a.doc")},
-      {"NameWithSlash", OptionsForm::kBytes, Naming("../a.doc")},
-      {"NameWithColon", OptionsForm::kBytes, Naming("C:a.doc")},
-  };
-  for (const Malformed& m : malformed) {
-    RecordedObject bad = FileObject("C:\\from\\a.doc", m.options);
-    bad.form = m.form;
-    cases.push_back({std::string("Skips") + m.name, "@out", 0u, {{bad, FileObject("C:\\from\\good.doc", Naming("good.doc"))}},
-                     {kIsEnd, kInfo, kOptions, kNext, kIsEnd, kInfo, kOptions, Restored("@out\\good.doc", "0"), kNext,
-                      kIsEnd},
-                     S_OK});
-  }
-  return cases;
+std::string Restored(const std::string& target, const char* option) {
+  return Call("RestoreFile", {target, option, "-1"});
 }
 
-void StoreRestoreOptions(const std::string& destination, std::optional<uint32_t> overwrite) {
-  if (overwrite) {
-    SaveRestoreOptions(RestoreOptionsKey(), {destination, *overwrite});
-    return;
-  }
-  const CRegistryStore store;
-  store.ClearValues(RestoreOptionsKey());
-  store.WriteString(RestoreOptionsKey(), "Destination", destination);
-}
+struct RestoreCase {
+  const char* name;
+  std::string destination;
+  uint32_t overwrite;
+  RestorerScript script;
+  CallLog calls;  // after Iterate
+  HRESULT result;
+  std::vector<std::string> folders = {};  // made on disk by the run
+};
 
 void PrintTo(const RestoreCase& c, std::ostream* os) { *os << c.name; }
 
-class ComRestoreTest : public testing::TestWithParam<RestoreCase> {};
+const RestoreCase kRestoreCases[] = {
+    {"WhereTheyCameFromNullNameAsEmpty", "", 1, {{{"@deep\\er\\f.txt"}, {std::nullopt}}},
+     {kIsEnd, kInfo, Restored("@deep\\er\\f.txt", "1"), kNext, kIsEnd, kInfo, Restored("", "1"), kNext, kIsEnd},
+     S_OK, {"deep", "deep\\er"}},
+    {"IntoTheDestinationByStoredName", "@out", 0, {{{"HKEY_CURRENT_USER\\x", {}, {}, 1}, Stored("report.doc")}},
+     {kIsEnd, kInfo, kNext, kIsEnd, kInfo, kOptions, Restored("@out\\report.doc", "0"), kNext, kIsEnd},
+     S_OK, {"out"}},
+    {"UnusableOptionsPassedOver", "@out", 1,
+     {{Stored("a", OptionsForm::kFails), Stored("b", OptionsForm::kText), Stored("c", OptionsForm::kTwoDimensions),
+       Stored("d", OptionsForm::kNullArray), {"e", {}}, Stored("good.doc")}},
+     {kIsEnd, kInfo, kOptions, kNext, kIsEnd, kInfo, kOptions, kNext, kIsEnd, kInfo, kOptions, kNext,
+      kIsEnd, kInfo, kOptions, kNext, kIsEnd, kInfo, kOptions, kNext,
+      kIsEnd, kInfo, kOptions, Restored("@out\\good.doc", "1"), kNext, kIsEnd},
+     S_OK},
+    {"IterateFails", "", 0, {{{"@a.txt"}}, E_ACCESSDENIED}, {}, E_ACCESSDENIED},
+    {"IsEndFailsMidway", "", 0, {{{"@a.txt"}, {"@b.txt"}}, S_OK, 1},
+     {kIsEnd, kInfo, Restored("@a.txt", "0"), kNext, kIsEnd}, S_OK},
+    {"ObjectInfoFails", "", 0, {{{"@a.txt", {}, {}, 0, HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND)}, {"@b.txt"}}},
+     {kIsEnd, kInfo}, HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND)},
+    {"QnErrorStopsOnlyWithAFailureCode", "", 0,
+     {{Raising("@a.txt", S_FALSE), Raising("@b.txt", E_ACCESSDENIED), {"@c.txt"}}},
+     {kIsEnd, kInfo, Restored("@a.txt", "0"), kNext, kIsEnd, kInfo, Restored("@b.txt", "0")}, E_FAIL},
+};
 
-TEST_P(ComRestoreTest, TalksToTheHostAndGivesBackItsReferences) {
+class ComRestoreTest : public ModuleTest, public testing::WithParamInterface<RestoreCase> {};
+
+TEST_P(ComRestoreTest, TalksToTheHostAndFreesEverything) {
   const RestoreCase& c = GetParam();
   TempTree tree;
-  StoreRestoreOptions(Rooted(c.destination, tree.Root()), c.overwrite);
+  SaveRestoreOptions(RestoreOptionsKey(), {Rooted(c.destination, tree.Root()), c.overwrite});
   RestorerScript script = c.script;
-  for (RecordedObject& object : script.objects) object.name = Rooted(object.name, tree.Root());
+  for (RecordedObject& object : script.objects) {
+    if (object.name) object.name = Rooted(*object.name, tree.Root());
+  }
 
-  CallLog log;
-  const auto restorer = ComPtr<RecordingRestorer>::Adopt(new RecordingRestorer(log, script));
-  const auto progress = ComPtr<RecordingProgress>::Adopt(new RecordingProgress(log));
-  EXPECT_EQ(NewService()->Restore(restorer.Get(), progress.Get()), c.result);
-
+  const ComPtr<IBkQnService> service = NewService();
+  const Outcome outcome = RunRefusingEachAllocation(c.result, [&] {
+    CallLog log;
+    const auto restorer = ComPtr<RecordingRestorer>::Adopt(new RecordingRestorer(log, script));
+    const auto progress = ComPtr<RecordingProgress>::Adopt(new RecordingProgress(log, S_OK));
+    const HRESULT result = service->Restore(restorer.Get(), progress.Get());
+    EXPECT_EQ(restorer->References(), 1u);
+    EXPECT_EQ(progress->References(), 1u);
+    return Outcome{result, log};
+  });
+  EXPECT_EQ(outcome.result, c.result);
   CallLog expected = {Call("Iterate", {kClsid})};
   for (const std::string& call : c.calls) expected.push_back(Rooted(call, tree.Root()));
-  EXPECT_EQ(log, expected);
-  for (const std::string& folder : c.folders) EXPECT_TRUE(IsFolder(tree.Path(folder))) << folder;
-  EXPECT_EQ(restorer->References(), 1u);
-  EXPECT_EQ(progress->References(), 1u);
+  EXPECT_EQ(outcome.log, expected);
+  for (const std::string& folder : c.folders) {
+    const DWORD attributes = GetFileAttributesA(tree.Path(folder).c_str());
+    EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) << folder;
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, ComRestoreTest, testing::ValuesIn(RestoreCases()),
+INSTANTIATE_TEST_SUITE_P(Cases, ComRestoreTest, testing::ValuesIn(kRestoreCases),
                          [](const testing::TestParamInfo<RestoreCase>& info) { return info.param.name; });
 
 }  // namespace

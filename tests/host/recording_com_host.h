@@ -12,8 +12,11 @@
 #include "server/variant_bytes.h"
 
 // The host's three interfaces as COM objects of this program, writing down every call the
-// module makes with its arguments (one line per call, in one shared log), and failing or
-// raising QnError where a test tells them to.
+// module makes with its arguments (one line per call, in one shared log), and failing, handing
+// out null strings or raising QnError where a test tells them to. What they cannot allocate
+// they do not hand out: the call returns E_OUTOFMEMORY instead.
+
+using CallLog = std::vector<std::string>;
 
 inline std::string Call(const std::string& name, std::initializer_list<std::string> args = {}) {
   std::string text = name + "(";
@@ -21,173 +24,183 @@ inline std::string Call(const std::string& name, std::initializer_list<std::stri
   return text + ")";
 }
 
-using CallLog = std::vector<std::string>;
-
-class RecordingProgress final : public DispatchObject<IProgress> {
- public:
-  explicit RecordingProgress(CallLog& log) : log_(log) {}
-  STDMETHODIMP Clean() override { return Unexpected("Clean"); }
-  STDMETHODIMP FirstStep(BSTR, long) override { return Unexpected("FirstStep"); }
-  STDMETHODIMP NextStep(BSTR, long) override { return Unexpected("NextStep"); }
-  STDMETHODIMP Message(BSTR msg) override {
-    log_.push_back(Call("Message", {NarrowFromBstr(msg)}));
-    return S_OK;
+// A new COM string, or null when task memory ran out.
+inline BSTR NewText(const std::string& text) {
+  try {
+    return WidenToBstr(text).Detach();
+  } catch (const ComError&) {
+    return nullptr;
   }
-  STDMETHODIMP Prompt(BSTR, UINT, int*) override { return Unexpected("Prompt"); }
-  STDMETHODIMP ClientError(HRESULT, BSTR, int, int*) override { return Unexpected("ClientError"); }
+}
+
+template <typename Interface>
+class Recording : public DispatchObject<Interface> {
+ protected:
+  explicit Recording(CallLog& log) : log_(log) {}
+  template <typename... Args>
+  HRESULT Record(HRESULT result, const char* name, Args... args) {
+    log_.push_back(Call(name, {Text(args)...}));
+    return result;
+  }
 
  private:
-  HRESULT Unexpected(const char* name) {
-    log_.push_back(Call(name));
-    return E_NOTIMPL;
-  }
+  static std::string Text(BSTR text) { return NarrowFromBstr(text); }
+  static std::string Text(long number) { return std::to_string(number); }
   CallLog& log_;
 };
 
-// Fails BackupFile for the listed paths with E_ACCESSDENIED; GetLastError then hands out
-// the failure's text, or no string at all for a null text.
-class RecordingBackuper final : public DispatchObject<IBackuper> {
- public:
-  RecordingBackuper(CallLog& log, std::map<std::string, std::optional<std::string>> failing)
-      : log_(log), failing_(std::move(failing)) {}
+// An operation the module has no business calling: written down and refused.
+#define UNEXPECTED_CALL(name, parameters) \
+  STDMETHODIMP name parameters override { return Record(E_NOTIMPL, #name); }
 
-  STDMETHODIMP BeginClient(BSTR ClientName, BSTR Clsid, int nTotalWeight) override {
-    log_.push_back(Call("BeginClient", {NarrowFromBstr(ClientName), NarrowFromBstr(Clsid), std::to_string(nTotalWeight)}));
-    return E_FAIL;  // not looked at
-  }
-  STDMETHODIMP EndClient(int iDeleteClient) override {
-    log_.push_back(Call("EndClient", {std::to_string(iDeleteClient)}));
-    return E_FAIL;  // not looked at
-  }
-  STDMETHODIMP BackupFile(BSTR FileName, BSTR LocalName, BSTR ActionName, int nWeight, VARIANT_BOOL fWriteInLog) override {
-    const std::string file = NarrowFromBstr(FileName);
-    log_.push_back(Call("BackupFile", {file, NarrowFromBstr(LocalName), NarrowFromBstr(ActionName),
-                                       std::to_string(nWeight), std::to_string(fWriteInLog)}));
-    const auto failing = failing_.find(file);
-    if (failing == failing_.end()) return S_OK;
-    lastError_ = failing->second;
-    return E_ACCESSDENIED;
-  }
-  STDMETHODIMP GetLastError(int* pErrCode, BSTR* pText) override {
-    log_.push_back(Call("GetLastError"));
-    *pErrCode = 5;
-    *pText = lastError_ ? WidenToBstr(*lastError_).Detach() : nullptr;
-    return S_OK;
-  }
-  STDMETHODIMP SetProgress(IProgress*) override { return Unexpected("SetProgress"); }
-  STDMETHODIMP SetVersionInfo(long, long) override { return Unexpected("SetVersionInfo"); }
-  STDMETHODIMP SetArchiveInfo(BSTR, BSTR, BSTR, BSTR, DATE, long) override { return Unexpected("SetArchiveInfo"); }
-  STDMETHODIMP BackupRegistryKey(BSTR, BSTR, int) override { return Unexpected("BackupRegistryKey"); }
-  STDMETHODIMP SetClientOptions(BSTR, BSTR, VARIANT) override { return Unexpected("SetClientOptions"); }
-  STDMETHODIMP GetClientOptions(BSTR, VARIANT*) override { return Unexpected("GetClientOptions"); }
-  STDMETHODIMP StartBackup() override { return Unexpected("StartBackup"); }
-  STDMETHODIMP FinishBackup(int) override { return Unexpected("FinishBackup"); }
-  STDMETHODIMP BeginBackupString(BSTR, BSTR, BSTR, int, VARIANT_BOOL) override { return Unexpected("BeginBackupString"); }
-  STDMETHODIMP BackupNextPartOfString(BSTR) override { return Unexpected("BackupNextPartOfString"); }
-  STDMETHODIMP EndBackupString() override { return Unexpected("EndBackupString"); }
+// Message returns `result`, which the module does not look at.
+class RecordingProgress final : public Recording<IProgress> {
+ public:
+  RecordingProgress(CallLog& log, HRESULT result) : Recording(log), result_(result) {}
+  STDMETHODIMP Message(BSTR msg) override { return Record(result_, "Message", msg); }
+  UNEXPECTED_CALL(Clean, ())
+  UNEXPECTED_CALL(FirstStep, (BSTR, long))
+  UNEXPECTED_CALL(NextStep, (BSTR, long))
+  UNEXPECTED_CALL(Prompt, (BSTR, UINT, int*))
+  UNEXPECTED_CALL(ClientError, (HRESULT, BSTR, int, int*))
 
  private:
-  HRESULT Unexpected(const char* name) {
-    log_.push_back(Call(name));
-    return E_NOTIMPL;
+  HRESULT result_;
+};
+
+struct BackuperScript {
+  // BackupFile fails with E_ACCESSDENIED for these paths; GetLastError then hands out the
+  // text, or a null string for nullopt.
+  std::map<std::string, std::optional<std::string>> failing;
+  HRESULT ignored = S_OK;  // what BeginClient, GetLastError and EndClient return
+};
+
+class RecordingBackuper final : public Recording<IBackuper> {
+ public:
+  RecordingBackuper(CallLog& log, BackuperScript script) : Recording(log), script_(std::move(script)) {}
+
+  STDMETHODIMP BeginClient(BSTR ClientName, BSTR Clsid, int nTotalWeight) override {
+    return Record(script_.ignored, "BeginClient", ClientName, Clsid, long{nTotalWeight});
   }
-  CallLog& log_;
-  std::map<std::string, std::optional<std::string>> failing_;
+  STDMETHODIMP BackupFile(BSTR FileName, BSTR LocalName, BSTR ActionName, int nWeight,
+                          VARIANT_BOOL fWriteInLog) override {
+    const auto failing = script_.failing.find(NarrowFromBstr(FileName));
+    lastError_ = failing == script_.failing.end() ? std::nullopt : failing->second;
+    return Record(failing == script_.failing.end() ? S_OK : E_ACCESSDENIED, "BackupFile", FileName, LocalName,
+                  ActionName, long{nWeight}, long{fWriteInLog});
+  }
+  STDMETHODIMP GetLastError(int* pErrCode, BSTR* pText) override {
+    *pErrCode = 5;
+    *pText = lastError_ ? NewText(*lastError_) : nullptr;
+    return Record(lastError_ && !*pText ? E_OUTOFMEMORY : script_.ignored, "GetLastError");
+  }
+  STDMETHODIMP EndClient(int iDeleteClient) override {
+    return Record(script_.ignored, "EndClient", long{iDeleteClient});
+  }
+  UNEXPECTED_CALL(SetProgress, (IProgress*))
+  UNEXPECTED_CALL(SetVersionInfo, (long, long))
+  UNEXPECTED_CALL(SetArchiveInfo, (BSTR, BSTR, BSTR, BSTR, DATE, long))
+  UNEXPECTED_CALL(BackupRegistryKey, (BSTR, BSTR, int))
+  UNEXPECTED_CALL(SetClientOptions, (BSTR, BSTR, VARIANT))
+  UNEXPECTED_CALL(GetClientOptions, (BSTR, VARIANT*))
+  UNEXPECTED_CALL(StartBackup, ())
+  UNEXPECTED_CALL(FinishBackup, (int))
+  UNEXPECTED_CALL(BeginBackupString, (BSTR, BSTR, BSTR, int, VARIANT_BOOL))
+  UNEXPECTED_CALL(BackupNextPartOfString, (BSTR))
+  UNEXPECTED_CALL(EndBackupString, ())
+
+ private:
+  BackuperScript script_;
   std::optional<std::string> lastError_;
 };
 
 // What GetObjectOptions hands back for an object.
-enum class OptionsForm { kBytes, kFails, kText, kTwoDimensions };
+enum class OptionsForm { kBytes, kFails, kText, kTwoDimensions, kNullArray };
 
 struct RecordedObject {
-  uint16_t type = 0;
-  std::string name;
+  std::optional<std::string> name;  // nullopt: GetObjectInfo hands out a null string
+  std::vector<uint8_t> options = {};
   OptionsForm form = OptionsForm::kBytes;
-  std::vector<uint8_t> options;
+  uint16_t type = 0;
   HRESULT infoResult = S_OK;
-  std::optional<HRESULT> raises;  // the code of the QnError RestoreFile raises
+  std::optional<HRESULT> raises = std::nullopt;  // the code of the QnError RestoreFile raises
 };
 
 struct RestorerScript {
   std::vector<RecordedObject> objects;
   HRESULT iterateResult = S_OK;
-  HRESULT isEndResult = S_OK;
+  size_t isEndFailsAt = SIZE_MAX;  // IsEnd fails when asked at this object
 };
 
-class RecordingRestorer final : public DispatchObject<IRestorer> {
+class RecordingRestorer final : public Recording<IRestorer> {
  public:
-  RecordingRestorer(CallLog& log, RestorerScript script) : log_(log), script_(std::move(script)) {}
+  RecordingRestorer(CallLog& log, RestorerScript script) : Recording(log), script_(std::move(script)) {}
 
-  STDMETHODIMP Iterate(BSTR Clsid) override {
-    log_.push_back(Call("Iterate", {NarrowFromBstr(Clsid)}));
-    return script_.iterateResult;
-  }
+  STDMETHODIMP Iterate(BSTR Clsid) override { return Record(script_.iterateResult, "Iterate", Clsid); }
+  // 1 rather than VARIANT_TRUE: any nonzero flag ends the iteration.
   STDMETHODIMP IsEnd(VARIANT_BOOL* pIsEnd) override {
-    log_.push_back(Call("IsEnd"));
-    *pIsEnd = next_ < script_.objects.size() ? VARIANT_FALSE : VARIANT_TRUE;
-    return script_.isEndResult;
+    *pIsEnd = next_ < script_.objects.size() ? VARIANT_FALSE : 1;
+    return Record(next_ == script_.isEndFailsAt ? E_FAIL : S_OK, "IsEnd");
   }
   STDMETHODIMP GetObjectInfo(USHORT* pType, BSTR* pName, LONG* pWeight) override {
-    log_.push_back(Call("GetObjectInfo"));
-    const RecordedObject& object = Current();
-    *pType = object.type;
-    *pName = WidenToBstr(object.name).Detach();
+    *pType = Current().type;
+    *pName = Current().name ? NewText(*Current().name) : nullptr;
     *pWeight = 1;
-    return object.infoResult;
+    return Record(Current().name && !*pName ? E_OUTOFMEMORY : Current().infoResult, "GetObjectInfo");
   }
   STDMETHODIMP GetObjectOptions(VARIANT* pOptions) override {
-    log_.push_back(Call("GetObjectOptions"));
-    const RecordedObject& object = Current();
     VariantInit(pOptions);
-    switch (object.form) {
-      case OptionsForm::kBytes: VariantFromBytes(object.options, *pOptions); return S_OK;
-      case OptionsForm::kFails: return E_FAIL;
-      case OptionsForm::kText:
-        V_VT(pOptions) = VT_BSTR;
-        V_BSTR(pOptions) = WidenToBstr(std::string(object.options.begin(), object.options.end())).Detach();
-        return S_OK;
-      case OptionsForm::kTwoDimensions: {
-        SAFEARRAYBOUND bounds[2] = {{static_cast<ULONG>(object.options.size()), 0}, {1, 0}};
-        V_VT(pOptions) = VT_ARRAY | VT_UI1;
-        V_ARRAY(pOptions) = SafeArrayCreate(VT_UI1, 2, bounds);
-        return S_OK;
-      }
-    }
-    return E_UNEXPECTED;
+    return Record(MakeOptions(Current(), *pOptions), "GetObjectOptions");
   }
   STDMETHODIMP RestoreFile(BSTR FileName, LONG nOption, VARIANT_BOOL fWriteInLog) override {
-    log_.push_back(Call("RestoreFile", {NarrowFromBstr(FileName), std::to_string(nOption), std::to_string(fWriteInLog)}));
+    Record(S_OK, "RestoreFile", FileName, nOption, long{fWriteInLog});
     if (Current().raises) throw QnError{*Current().raises};
     return E_FAIL;  // not looked at
   }
   STDMETHODIMP Next() override {
-    log_.push_back(Call("Next"));
     ++next_;
-    return S_OK;
+    return Record(S_OK, "Next");
   }
-  STDMETHODIMP SetProgress(IProgress*) override { return Unexpected("SetProgress"); }
-  STDMETHODIMP GetVersionInfo(long*, long*) override { return Unexpected("GetVersionInfo"); }
-  STDMETHODIMP GetArchiveInfo(BSTR, BSTR*, BSTR*, BSTR*, DATE*, long*) override { return Unexpected("GetArchiveInfo"); }
-  STDMETHODIMP GetClient(int, BSTR*, BSTR*) override { return Unexpected("GetClient"); }
-  STDMETHODIMP GetClientOptions(BSTR, VARIANT*) override { return Unexpected("GetClientOptions"); }
-  STDMETHODIMP RestoreRegistryKey(BSTR) override { return Unexpected("RestoreRegistryKey"); }
-  STDMETHODIMP BeginRestoreString(char*, LONG, LONG*, LONG*) override { return Unexpected("BeginRestoreString"); }
-  STDMETHODIMP RestoreNextPartOfString(char*, LONG, LONG*) override { return Unexpected("RestoreNextPartOfString"); }
+  UNEXPECTED_CALL(SetProgress, (IProgress*))
+  UNEXPECTED_CALL(GetVersionInfo, (long*, long*))
+  UNEXPECTED_CALL(GetArchiveInfo, (BSTR, BSTR*, BSTR*, BSTR*, DATE*, long*))
+  UNEXPECTED_CALL(GetClient, (int, BSTR*, BSTR*))
+  UNEXPECTED_CALL(GetClientOptions, (BSTR, VARIANT*))
+  UNEXPECTED_CALL(RestoreRegistryKey, (BSTR))
+  UNEXPECTED_CALL(BeginRestoreString, (char*, LONG, LONG*, LONG*))
+  UNEXPECTED_CALL(RestoreNextPartOfString, (char*, LONG, LONG*))
 
  private:
-  HRESULT Unexpected(const char* name) {
-    log_.push_back(Call(name));
-    return E_NOTIMPL;
+  static HRESULT MakeOptions(const RecordedObject& object, VARIANT& out) {
+    SAFEARRAYBOUND twoDimensions[2] = {{static_cast<ULONG>(object.options.size()), 0}, {1, 0}};
+    switch (object.form) {
+      case OptionsForm::kBytes: return VariantFromBytes(object.options, out) ? S_OK : E_OUTOFMEMORY;
+      case OptionsForm::kFails: return E_FAIL;
+      case OptionsForm::kText:
+        V_VT(&out) = VT_BSTR;
+        V_BSTR(&out) = NewText(std::string(object.options.begin(), object.options.end()));
+        return V_BSTR(&out) ? S_OK : E_OUTOFMEMORY;
+      case OptionsForm::kTwoDimensions:
+        V_VT(&out) = VT_ARRAY | VT_UI1;
+        V_ARRAY(&out) = SafeArrayCreate(VT_UI1, 2, twoDimensions);
+        return V_ARRAY(&out) ? S_OK : E_OUTOFMEMORY;
+      case OptionsForm::kNullArray:
+        V_VT(&out) = VT_ARRAY | VT_UI1;
+        V_ARRAY(&out) = nullptr;
+        return S_OK;
+    }
+    return E_UNEXPECTED;
   }
   // The module must not ask about an object after IsEnd said there was none.
   const RecordedObject& Current() {
-    static const RecordedObject kPastTheEnd{0xFFFF, "", OptionsForm::kFails, {}, E_UNEXPECTED, std::nullopt};
+    static const RecordedObject kPastTheEnd{"", {}, OptionsForm::kFails, 0xFFFF, E_UNEXPECTED};
     if (next_ < script_.objects.size()) return script_.objects[next_];
     ADD_FAILURE() << "the module went past the last object";
     return kPastTheEnd;
   }
 
-  CallLog& log_;
   RestorerScript script_;
   size_t next_ = 0;
 };
+
+#undef UNEXPECTED_CALL
