@@ -2,6 +2,9 @@
 // options, and the progress line.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <tuple>
+
 #include "engine/restore_run.h"
 #include "host/archive_index.h"
 #include "host/command_line.h"
@@ -24,14 +27,11 @@ TEST(CommandLineTest, TakesEveryOptionOfAdd) {
   EXPECT_EQ(command->include, "doc|*.txt");
   EXPECT_EQ(command->exclude, "*.tmp");
   EXPECT_TRUE(command->noRecurse);
-  ASSERT_TRUE(command->rule && command->excludeRule);
-  EXPECT_EQ(command->rule->kind, RULE_LAST_WEEKS);
-  EXPECT_EQ(command->rule->count, 2);
-  EXPECT_EQ(command->excludeRule->kind, RULE_BEFORE);
-  ASSERT_TRUE(command->excludeRule->date);
-  EXPECT_EQ(command->excludeRule->date->year, 2003);
-  EXPECT_EQ(command->excludeRule->date->month, 5);
-  EXPECT_EQ(command->excludeRule->date->day, 17);
+  ASSERT_TRUE(command->rule && command->excludeRule && command->excludeRule->date);
+  EXPECT_EQ(std::tie(command->rule->kind, command->rule->count), std::make_tuple(RULE_LAST_WEEKS, 2));
+  const platform::CivilDate& date = *command->excludeRule->date;
+  EXPECT_EQ(std::tie(command->excludeRule->kind, date.year, date.month, date.day),
+            std::make_tuple(RULE_BEFORE, 2003, 5, 17));
 }
 
 TEST(CommandLineTest, TakesRestoreOptions) {
@@ -106,13 +106,11 @@ std::vector<ArchiveObject> SomeObjects() {
 }
 
 bool SameObjects(const std::vector<ArchiveObject>& a, const std::vector<ArchiveObject>& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (a[i].client != b[i].client || a[i].type != b[i].type || a[i].name != b[i].name || a[i].weight != b[i].weight ||
-        a[i].options != b[i].options || a[i].copy != b[i].copy)
-      return false;
-  }
-  return true;
+  const auto fields = [](const ArchiveObject& o) {
+    return std::tie(o.client, o.type, o.name, o.weight, o.options, o.copy);
+  };
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                    [&](const ArchiveObject& x, const ArchiveObject& y) { return fields(x) == fields(y); });
 }
 
 TEST(ArchiveIndexTest, ReadsBackWhatWasWritten) {
@@ -151,9 +149,8 @@ TEST(ObjectOptionsTest, HeaderThenTheNameTheModuleReads) {
   EXPECT_EQ(ReadLocalName(options), "report.doc");
   const std::optional<FileFacts> read = ReadObjectFacts(options);
   ASSERT_TRUE(read);
-  EXPECT_EQ(read->size, facts.size);
-  EXPECT_EQ(read->lastWrite, facts.lastWrite);
-  EXPECT_EQ(read->attributes, facts.attributes);
+  EXPECT_EQ(std::tie(read->size, read->lastWrite, read->attributes),
+            std::tie(facts.size, facts.lastWrite, facts.attributes));
   EXPECT_FALSE(ReadObjectFacts(std::vector<uint8_t>(kObjectHeaderSize, 0)));
 }
 
