@@ -6,6 +6,8 @@
 // Properties: the host gets the files in ascending order without regard to case with no two
 // equal, every one an existing file or folder named by its path, and weights that add up.
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <string>
@@ -102,14 +104,20 @@ void StoreValues(const std::string& input, const std::string& key) {
   }
 }
 
-// A directory search for the path itself finds it, and its last component holds no
-// wildcard, so it is that one file or folder and not a pattern that happens to match
-// something. (Earlier components may: "T:\a?\..\b.doc" is "T:\b.doc".)
+// The path names an existing file or folder: a directory search for it finds it (names in
+// any case, trailing dots dropped, as the platform looks them up), or, where the path is
+// longer than a search takes (a file found in a folder near MAX_PATH), the file system holds
+// it. Its last component holds no wildcard, so it is that one file or folder and not a
+// pattern that happens to match something. (Earlier components may: "T:\a?\..\b.doc" is
+// "T:\b.doc".)
 bool Exists(const std::string& path) {
   if (path.find_first_of("*?", path.find_last_of('\\') + 1) != std::string::npos) return false;
   platform::DirectorySearch search;
   platform::FoundEntry found;
-  return search.Open(path) && search.Next(found);
+  if (search.Open(path) && search.Next(found)) return true;
+  std::string host;
+  struct stat st {};
+  return platform::ToHostPath(path, host) && stat(host.c_str(), &st) == 0;
 }
 
 }  // namespace
