@@ -3,7 +3,6 @@
 #include <string>
 
 #include "engine/backup_item.h"
-#include "platform/compare_no_case.h"
 
 namespace {
 
@@ -22,16 +21,6 @@ TEST(BackupItems, KeepsEveryPathAcrossBlocks) {
   EXPECT_EQ(moved[1001].FileName, "C:\\folder\\file1000.txt");
   EXPECT_EQ(moved[200000].FileName, "C:\\folder\\file199999.txt");
   EXPECT_EQ(moved[200000].LocalName, "file199999.txt");
-}
-
-TEST(BackupItems, SortKeepsTheFirstOfEqualPaths) {
-  BackupItems items;
-  for (const char* path : {"C:\\b.txt", "C:\\A.txt", "C:\\B.TXT", "C:\\a.txt", "C:\\b.txt"}) items.Add(path);
-  items.SortAndDropDuplicates([](std::string_view a, std::string_view b) { return platform::CompareNoCase(a, b) < 0; },
-                              [](std::string_view a, std::string_view b) { return platform::CompareNoCase(a, b) == 0; });
-  ASSERT_EQ(items.size(), 2u);
-  EXPECT_EQ(items[0].FileName, "C:\\A.txt");
-  EXPECT_EQ(items[1].FileName, "C:\\b.txt");
 }
 
 }  // namespace
