@@ -45,15 +45,11 @@ class RecordingBackupHost : public BackupHost {
 
 // One object of the archive the restore host iterates over, and how the host treats it.
 struct ArchiveObject {
-  ArchiveObject(uint16_t type, std::string name, std::optional<std::vector<uint8_t>> options = std::nullopt,
-                std::optional<RunResult> raises = std::nullopt, RunResult infoResult = kRunOk)
-      : type(type), name(std::move(name)), options(std::move(options)), raises(raises), infoResult(infoResult) {}
-
   uint16_t type;
   std::string name;
-  std::optional<std::vector<uint8_t>> options;
-  std::optional<RunResult> raises;  // the code of the QnError RestoreFile raises
-  RunResult infoResult;             // what GetObjectInfo returns for it
+  std::optional<std::vector<uint8_t>> options = std::nullopt;
+  std::optional<RunResult> raises = std::nullopt;  // the code of the QnError RestoreFile raises
+  RunResult infoResult = kRunOk;                   // what GetObjectInfo returns for it
 };
 
 struct RestoreScript {
