@@ -1,16 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "dialogs/rule_text.h"
-#include "platform/local_time.h"
 #include "tests/support/time_zone.h"
 
 namespace {
-
-Time32 LocalDate(int year, int month, int day) {
-  Time32 time = 0;
-  EXPECT_TRUE(platform::LocalStandardMidnight({year, month, day}, time));
-  return time;
-}
 
 struct RuleTextCase {
   int32_t kind;
@@ -20,7 +13,6 @@ struct RuleTextCase {
 };
 
 const RuleTextCase kRuleTexts[] = {
-    {RULE_NONE, -1, true, "Backup Allways"},
     {RULE_NONE, -1, false, ""},
     {RULE_TODAY, -1, false, "modified today"},
     {RULE_LAST_DAYS, 3, false, "modified for last 3 days"},
@@ -28,7 +20,6 @@ const RuleTextCase kRuleTexts[] = {
     {RULE_LAST_WEEKS, 1, false, "modified for last 1 week"},
     {RULE_LAST_WEEKS, 3, true, "modified for last 3 weeks"},
     {RULE_LAST_WEEKS, 0, false, "modified for last 0 week"},
-    {RULE_LAST_WEEKS, -1, false, "modified for last -1 week"},
     {RULE_LAST_MONTHS, 1, false, "modified for last 1 month"},
     {RULE_LAST_MONTHS, 36, false, "modified for last 36 months"},
     {RULE_LAST_MONTHS, -2147483647 - 1, false, "modified for last -2147483648 month"},

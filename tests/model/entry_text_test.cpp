@@ -4,88 +4,51 @@
 
 #include "model/entry_text.h"
 #include "model/join_path.h"
-#include "platform/local_time.h"
 #include "tests/support/time_zone.h"
 
 namespace {
 
-Time32 LocalDate(int year, int month, int day) {
-  Time32 time = 0;
-  EXPECT_TRUE(platform::LocalStandardMidnight({year, month, day}, time));
-  return time;
-}
+// Stored forms as the earlier versions wrote them, dates in UTC.
+const char kFileText[] = "C:\\Data\\a.doc\r4\r-1\r2003\r5\r17\r";
+const char kFolderText[] = "D:\\Work\\\t0\t*.doc | *.txt\t5\t3\t2020\t1\t9\t*.bak\t2\t2\t";
 
 TEST(EntryText, StoredFormsByteForByte) {
   ScopedTimeZone zone("UTC0");
-  CFileEntry always;
-  always.m_strPath = "C:\\Data\\a.doc";
-  EXPECT_EQ(FormatFileEntry(always), "C:\\Data\\a.doc\r-1\r-1\r");
-
-  CFileEntry before;
-  before.m_strPath = "C:\\Data\\a.doc";
-  before.m_nRule = RULE_BEFORE;
-  before.m_tmDate = LocalDate(2003, 5, 17) + 13 * 3600;  // any moment of the day
-  EXPECT_EQ(FormatFileEntry(before), "C:\\Data\\a.doc\r4\r-1\r2003\r5\r17\r");
-
+  EXPECT_EQ(FormatFileEntry(CFileEntry{"C:\\Data\\a.doc"}), "C:\\Data\\a.doc\r-1\r-1\r");
+  const Time32 may17 = LocalDate(2003, 5, 17) + 13 * 3600;  // any moment of the day
+  EXPECT_EQ(FormatFileEntry(CFileEntry{"C:\\Data\\a.doc", RULE_BEFORE, -1, may17}), kFileText);
   CFolderEntry defaults;
   defaults.m_strPath = "C:\\Data";
   EXPECT_EQ(FormatFolderEntry(defaults), "C:\\Data\t1\t*.*\t-1\t-1\t\t-1\t-1\t");
-
-  CFolderEntry full;
-  full.m_strPath = "D:\\Work\\";
-  full.m_bRecursive = 0;
-  full.m_strIncludeMasks = "*.doc | *.txt";
-  full.m_nIncludeRule = RULE_AFTER;
-  full.m_nIncludeCount = 3;
-  full.m_tmIncludeDate = LocalDate(2020, 1, 9);
-  full.m_strExcludeMasks = "*.bak";
-  full.m_nExcludeRule = RULE_LAST_WEEKS;
-  full.m_nExcludeCount = 2;
-  EXPECT_EQ(FormatFolderEntry(full), "D:\\Work\\\t0\t*.doc | *.txt\t5\t3\t2020\t1\t9\t*.bak\t2\t2\t");
+  // A recursion flag other than 1 is stored as 0.
+  const CFolderEntry full{"D:\\Work\\", 2, "*.doc | *.txt", LocalDate(2020, 1, 9), RULE_AFTER, 3, "*.bak", 0,
+                          RULE_LAST_WEEKS, 2};
+  EXPECT_EQ(FormatFolderEntry(full), kFolderText);
 }
 
-TEST(EntryText, RecursiveFlagOtherThanOneIsStoredAsZero) {
-  CFolderEntry entry;
-  entry.m_bRecursive = 2;
-  EXPECT_EQ(FormatFolderEntry(entry).substr(0, 3), "\t0\t");
-}
-
-// Dates survive a store and a load in zones with and without daylight saving, whatever the
-// moment of the day they were taken at.
+// Dates come back as their local midnight, whatever the moment of the day they were taken
+// at, in zones with and without daylight saving; every other field as it was.
 class EntryTextRoundTrip : public testing::TestWithParam<const char*> {};
 
 TEST_P(EntryTextRoundTrip, KeepsEveryField) {
   ScopedTimeZone zone(GetParam());
   const int dates[][3] = {{2003, 3, 30}, {2003, 5, 17}, {2003, 10, 26}, {2004, 2, 29}, {1999, 12, 31}, {2037, 1, 1}};
   for (const auto& d : dates) {
-    CFolderEntry folder;
-    folder.m_strPath = "C:\\Data";
-    folder.m_strIncludeMasks = "*.doc";
-    folder.m_nIncludeRule = RULE_BEFORE;
-    folder.m_tmIncludeDate = LocalDate(d[0], d[1], d[2]) + 22 * 3600 - 60;  // late in the day, even under daylight time
-    folder.m_strExcludeMasks = "~*.*";
-    folder.m_nExcludeRule = RULE_AFTER;
-    folder.m_tmExcludeDate = LocalDate(d[0], d[1], d[2]) + 60;
-    const std::string text = FormatFolderEntry(folder);
-
+    const Time32 midnight = LocalDate(d[0], d[1], d[2]);
+    // Late in the day, even under daylight time.
+    const CFolderEntry folder{"C:\\Data", 1, "*.doc", midnight + 22 * 3600 - 60, RULE_BEFORE, -1,
+                              "~*.*", midnight + 60, RULE_AFTER, -1};
     CFolderEntry back;
-    ASSERT_TRUE(ParseFolderEntry(text, back)) << text;
-    EXPECT_EQ(back.m_tmIncludeDate, LocalDate(d[0], d[1], d[2]));
-    EXPECT_EQ(back.m_tmExcludeDate, LocalDate(d[0], d[1], d[2]));
-    EXPECT_EQ(FormatFolderEntry(back), text);
-    EXPECT_EQ(back.m_strIncludeMasks, "*.doc");
-    EXPECT_EQ(back.m_strExcludeMasks, "~*.*");
+    ASSERT_TRUE(ParseFolderEntry(FormatFolderEntry(folder), back));
+    EXPECT_EQ(back.m_tmIncludeDate, midnight);
+    EXPECT_EQ(back.m_tmExcludeDate, midnight);
+    EXPECT_EQ(FormatFolderEntry(back), FormatFolderEntry(folder));
 
-    CFileEntry file;
-    file.m_strPath = "C:\\a b\\c.txt";
-    file.m_nRule = RULE_AFTER;
-    file.m_nCount = 7;
-    file.m_tmDate = LocalDate(d[0], d[1], d[2]) + 12 * 3600;
+    const CFileEntry file{"C:\\a b\\c.txt", RULE_AFTER, 7, midnight + 12 * 3600};
     CFileEntry fileBack;
     ASSERT_TRUE(ParseFileEntry(FormatFileEntry(file), fileBack));
-    EXPECT_EQ(fileBack.m_strPath, file.m_strPath);
-    EXPECT_EQ(fileBack.m_nCount, 7);
-    EXPECT_EQ(fileBack.m_tmDate, LocalDate(d[0], d[1], d[2]));
+    EXPECT_EQ(fileBack.m_tmDate, midnight);
+    EXPECT_EQ(FormatFileEntry(fileBack), FormatFileEntry(file));
   }
 }
 
@@ -123,47 +86,38 @@ TEST(EntryText, TextAfterTheLastFieldIsIgnored) {
 // Every cut of a stored text before its last separator is refused by its own form; a folder
 // text is never taken as a file (it holds no CR), and nothing reads past the text.
 TEST(EntryText, CutTextsAreRefused) {
-  ScopedTimeZone zone("UTC0");
-  CFolderEntry folder;
-  folder.m_strPath = "C:\\Data";
-  folder.m_nIncludeRule = RULE_BEFORE;
-  folder.m_tmIncludeDate = LocalDate(2010, 6, 1);
-  folder.m_nExcludeRule = RULE_AFTER;
-  folder.m_tmExcludeDate = LocalDate(2011, 6, 1);
-  const std::string folderText = FormatFolderEntry(folder);
-  CFileEntry file;
-  file.m_strPath = "C:\\Data\\x";
-  file.m_nRule = RULE_AFTER;
-  file.m_tmDate = LocalDate(2012, 2, 29);
-  const std::string fileText = FormatFileEntry(file);
-
-  for (size_t cut = 0; cut < folderText.size(); ++cut) {
-    const std::string text = folderText.substr(0, cut);
-    CFolderEntry f;
-    CFileEntry e;
-    EXPECT_FALSE(ParseFolderEntry(text, f)) << cut;
-    EXPECT_FALSE(ParseFileEntry(text, e)) << cut;
+  const std::string folderTexts[] = {kFolderText, "C:\\Data\t1\t*.*\t4\t-1\t2010\t6\t1\t\t5\t-1\t2011\t6\t1\t"};
+  for (const std::string& text : folderTexts) {
+    CFolderEntry folder;
+    CFileEntry file;
+    ASSERT_TRUE(ParseFolderEntry(text, folder)) << text;
+    for (size_t cut = 0; cut < text.size(); ++cut) {
+      EXPECT_FALSE(ParseFolderEntry(text.substr(0, cut), folder)) << cut;
+      EXPECT_FALSE(ParseFileEntry(text.substr(0, cut), file)) << cut;
+    }
   }
+  const std::string fileText = kFileText;
   for (size_t cut = 0; cut < fileText.size(); ++cut) {
-    CFileEntry e;
-    EXPECT_FALSE(ParseFileEntry(fileText.substr(0, cut), e)) << cut;
+    CFileEntry file;
+    EXPECT_FALSE(ParseFileEntry(fileText.substr(0, cut), file)) << cut;
   }
 }
 
 TEST(EntryText, DatesBeyondThirtyTwoBitsStillParse) {
   ScopedTimeZone zone("UTC0");
-  CFileEntry entry;
-  ASSERT_TRUE(ParseFileEntry("C:\\a\r4\r0\r2999\r1\r1\r", entry));
-  EXPECT_EQ(entry.m_tmDate, INT32_MAX);
-  ASSERT_TRUE(ParseFileEntry("C:\\a\r5\r0\r1066\r10\r14\r", entry));
-  EXPECT_EQ(entry.m_tmDate, INT32_MIN);
-  ASSERT_TRUE(ParseFileEntry("C:\\a\r5\r0\r2003\r14\r40\r", entry));  // normalised like mktime
-  EXPECT_EQ(entry.m_tmDate, LocalDate(2004, 3, 11));
-  // Months and days that carry the date past either end of the range, from the other side.
-  ASSERT_TRUE(ParseFileEntry("C:\\a\r5\r0\r5\r7\r2008007\r", entry));
-  EXPECT_EQ(entry.m_tmDate, INT32_MAX);
-  ASSERT_TRUE(ParseFileEntry("C:\\a\r5\r0\r2500\r-9000\r1\r", entry));
-  EXPECT_EQ(entry.m_tmDate, INT32_MIN);
+  const std::pair<const char*, Time32> cases[] = {
+      {"C:\\a\r4\r0\r2999\r1\r1\r", INT32_MAX},
+      {"C:\\a\r5\r0\r1066\r10\r14\r", INT32_MIN},
+      {"C:\\a\r5\r0\r2003\r14\r40\r", LocalDate(2004, 3, 11)},  // normalised like mktime
+      // Months and days that carry the date past either end of the range, from the other side.
+      {"C:\\a\r5\r0\r5\r7\r2008007\r", INT32_MAX},
+      {"C:\\a\r5\r0\r2500\r-9000\r1\r", INT32_MIN},
+  };
+  for (const auto& [text, date] : cases) {
+    CFileEntry entry;
+    ASSERT_TRUE(ParseFileEntry(text, entry)) << text;
+    EXPECT_EQ(entry.m_tmDate, date) << text;
+  }
 }
 
 TEST(JoinPath, JoinsWithExactlyOneBackslash) {

@@ -19,9 +19,6 @@ class TempTree {
   void AddFolder(const std::string& relative);
   // Creates the file (and its folders) with the given last-write time and attributes.
   void AddFile(const std::string& relative, int64_t lastWrite, uint32_t attributes = 0);
-  void Remove(const std::string& relative);
-  // Takes away the right to list the folder; false where the platform cannot.
-  bool MakeUnreadable(const std::string& relative);
 
  private:
   std::string root_;

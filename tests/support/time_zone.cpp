@@ -1,7 +1,11 @@
 #include "tests/support/time_zone.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <ctime>
+
+#include "platform/local_time.h"
 
 namespace {
 
@@ -30,3 +34,9 @@ ScopedTimeZone::ScopedTimeZone(const char* tz) {
 }
 
 ScopedTimeZone::~ScopedTimeZone() { SetTz(hadValue_ ? previous_.c_str() : nullptr); }
+
+int32_t LocalDate(int year, int month, int day) {
+  int32_t time = 0;
+  EXPECT_TRUE(platform::LocalStandardMidnight({year, month, day}, time)) << year << "-" << month << "-" << day;
+  return time;
+}

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <string>
 
 // Sets the process's time zone (a TZ text such as "EST5EDT") for the scope, then restores it.
@@ -13,3 +14,6 @@ class ScopedTimeZone {
   bool hadValue_ = false;
   std::string previous_;
 };
+
+// 00:00 local standard time of the date in the current zone; fails the test when out of range.
+int32_t LocalDate(int year, int month, int day);

@@ -25,10 +25,7 @@ void MakeParents(const std::string& hostPath) {
   }
 }
 
-int RemoveOne(const char* path, const struct stat*, int, struct FTW*) {
-  chmod(path, 0755);
-  return ::remove(path);
-}
+int RemoveOne(const char* path, const struct stat*, int, struct FTW*) { return ::remove(path); }
 
 }  // namespace
 
@@ -39,18 +36,9 @@ TempTree::TempTree() {
   root_ = platform::FromHostPath(pattern) + "\\";
 }
 
-TempTree::~TempTree() {
-  const std::string host = HostOf(root_);
-  // Unreadable folders first get their rights back so that the walk can remove them.
-  nftw(host.c_str(), [](const char* p, const struct stat*, int, struct FTW*) { return chmod(p, 0755), 0; }, 16,
-       FTW_PHYS);
-  nftw(host.c_str(), RemoveOne, 16, FTW_DEPTH | FTW_PHYS);
-}
+TempTree::~TempTree() { nftw(HostOf(root_).c_str(), RemoveOne, 16, FTW_DEPTH | FTW_PHYS); }
 
-void TempTree::AddFolder(const std::string& relative) {
-  const std::string host = HostOf(Path(relative));
-  MakeParents(host + "/");
-}
+void TempTree::AddFolder(const std::string& relative) { MakeParents(HostOf(Path(relative)) + "/"); }
 
 void TempTree::AddFile(const std::string& relative, int64_t lastWrite, uint32_t attributes) {
   const std::string host = HostOf(Path(relative));
@@ -66,12 +54,4 @@ void TempTree::AddFile(const std::string& relative, int64_t lastWrite, uint32_t 
   const timespec times[2] = {{static_cast<time_t>(lastWrite), 0}, {static_cast<time_t>(lastWrite), 0}};
   futimens(fd, times);
   close(fd);
-}
-
-void TempTree::Remove(const std::string& relative) { ::remove(HostOf(Path(relative)).c_str()); }
-
-bool TempTree::MakeUnreadable(const std::string& relative) {
-  // root reads every folder whatever its mode.
-  if (geteuid() == 0) return false;
-  return chmod(HostOf(Path(relative)).c_str(), 0) == 0;
 }

@@ -64,11 +64,3 @@ void TempTree::AddFile(const std::string& relative, int64_t lastWrite, uint32_t 
   CloseHandle(file);
   if (attributes != 0) SetFileAttributesA(path.c_str(), attributes);
 }
-
-void TempTree::Remove(const std::string& relative) {
-  const std::string path = Path(relative);
-  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-  DeleteFileA(path.c_str());
-}
-
-bool TempTree::MakeUnreadable(const std::string&) { return false; }
