@@ -14,21 +14,21 @@ const std::string kClsid = "{8EF0498D-1F92-406D-9C2D-CD35883C6581}";
 
 // An entry of a case, its path relative to the case's tree: a file, or a folder with its
 // recursion flag and include masks.
-struct EntrySpec {
+struct EntryRow {
   bool folder;
   std::string path;
   uint8_t recursive = 1;
   std::string includeMasks = "*.*";
 };
-EntrySpec Folder(std::string path, uint8_t recursive = 1, std::string masks = "*.*") {
+EntryRow Folder(std::string path, uint8_t recursive = 1, std::string masks = "*.*") {
   return {true, std::move(path), recursive, std::move(masks)};
 }
-EntrySpec File(std::string path) { return {false, std::move(path)}; }
+EntryRow File(std::string path) { return {false, std::move(path)}; }
 
 struct ListCase {
   const char* name;
   std::vector<std::string> files;
-  std::vector<EntrySpec> entries;
+  std::vector<EntryRow> entries;
   std::vector<std::string> expected;  // FileName of each item, relative, in order
 };
 
@@ -39,12 +39,12 @@ TEST_P(BuildBackupListTest, SortsByPathIgnoringCaseAndKeepsTheFirstOfEachName) {
   for (const std::string& file : GetParam().files) tree.AddFile(file, kWritten);
 
   BackupList list;
-  for (const EntrySpec& spec : GetParam().entries) {
+  for (const EntryRow& row : GetParam().entries) {
     CFolderEntry folder;
-    folder.m_strPath = tree.Path(spec.path);
-    folder.m_bRecursive = spec.recursive;
-    folder.m_strIncludeMasks = spec.includeMasks;
-    list.push_back(spec.folder ? BackupEntry(folder) : BackupEntry(CFileEntry{folder.m_strPath}));
+    folder.m_strPath = tree.Path(row.path);
+    folder.m_bRecursive = row.recursive;
+    folder.m_strIncludeMasks = row.includeMasks;
+    list.push_back(row.folder ? BackupEntry(folder) : BackupEntry(CFileEntry{folder.m_strPath}));
   }
   const BackupItems items = BuildBackupList(list);
 
