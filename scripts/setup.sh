@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what the builds and tests need on a fresh Debian machine; does nothing when all
-# of it is there already.
+# of it is there already. Recommended packages come along: Wine is tested with them.
 set -euo pipefail
 
 packages=(
@@ -20,5 +20,5 @@ if ((${#missing[@]})); then
   [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
   export DEBIAN_FRONTEND=noninteractive
   "${sudo_cmd[@]}" apt-get update -q
-  "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+  "${sudo_cmd[@]}" apt-get install -y -q "${missing[@]}"
 fi
