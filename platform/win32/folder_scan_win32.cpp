@@ -31,7 +31,11 @@ class FindHandle {
   WIN32_FIND_DATAA data_{};
 };
 
-bool IsDotName(const char* name) { return name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)); }
+// A folder below this one: a directory other than "." and "..".
+bool IsSubfolder(uint32_t attributes, const char* name) {
+  const bool dotName = name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0));
+  return (attributes & kAttributeDirectory) && !dotName;
+}
 
 }  // namespace
 
@@ -70,24 +74,20 @@ bool ScanFolder(const std::string& folder, const std::vector<std::string>& masks
   }
 
   if (needs & kScanSubfolders) {
-    auto collect = [&](const WIN32_FIND_DATAA& data) {
-      if ((data.dwFileAttributes & kAttributeDirectory) && !IsDotName(data.cFileName)) {
-        scan.subfolders.push_back(record(data));
-      }
-    };
     if (everything >= 0) {
       for (uint32_t index : scan.matches[everything]) {
         const ScannedEntry& entry = scan.entries[index];
-        if ((entry.attributes & kAttributeDirectory) && entry.name != "." && entry.name != "..") {
-          scan.subfolders.push_back(index);
-        }
+        if (IsSubfolder(entry.attributes, entry.name.c_str())) scan.subfolders.push_back(index);
       }
     } else {
       FindHandle search(folder + "*.*");
       if (search.Valid()) {
         readable = true;
-        do collect(search.Data());
-        while (search.Next());
+        do {
+          if (IsSubfolder(search.Data().dwFileAttributes, search.Data().cFileName)) {
+            scan.subfolders.push_back(record(search.Data()));
+          }
+        } while (search.Next());
       }
     }
   }
