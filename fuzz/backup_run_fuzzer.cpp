@@ -22,6 +22,7 @@
 #include "platform/directory_search.h"
 #include "platform/file_attributes.h"
 #include "platform/host_path.h"
+#include "platform/temporary_mark.h"
 #include "registry/registry_store.h"
 #include "tests/support/temp_tree.h"
 
@@ -38,6 +39,7 @@ int64_t DaysAgo(int days) { return (kToday - days) * 86400 + 9 * 3600; }
 class FuzzTree {
  public:
   FuzzTree() {
+    platform::KeepTemporaryMark(true);  // as Windows keeps it, so scratch.doc is left out of folders
     tree_.AddFile("a.doc", DaysAgo(0));
     tree_.AddFile("b.txt", DaysAgo(3));
     tree_.AddFile("Report.DOC", DaysAgo(40));

@@ -12,6 +12,7 @@
 #include <cstdlib>
 
 #include "platform/file_attributes.h"
+#include "platform/temporary_mark.h"
 
 namespace platform {
 namespace {
@@ -29,14 +30,19 @@ struct XattrArgs {
   uint32_t flags;
 };
 std::atomic<bool> g_noGetxattrat{false};
+std::atomic<bool> g_temporaryMarkKept{false};
 
 uint32_t ParseStored(char* text, ssize_t size) {
   if (size <= 2 || text[0] != '0' || (text[1] != 'x' && text[1] != 'X')) return 0;
   text[size] = '\0';
-  return static_cast<uint32_t>(std::strtoul(text + 2, nullptr, 16)) & kStoredBits;
+  const uint32_t kept = TemporaryMarkKept() ? kStoredBits : kStoredBits & ~kAttributeTemporary;
+  return static_cast<uint32_t>(std::strtoul(text + 2, nullptr, 16)) & kept;
 }
 
 }  // namespace
+
+bool TemporaryMarkKept() { return g_temporaryMarkKept.load(std::memory_order_relaxed); }
+void KeepTemporaryMark(bool kept) { g_temporaryMarkKept.store(kept, std::memory_order_relaxed); }
 
 uint32_t StoredDosAttributes(const std::string& hostPath) {
   char text[32];

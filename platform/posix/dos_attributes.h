@@ -7,11 +7,12 @@
 namespace platform {
 
 // Win32 attributes of a host file, as Wine derives them: directory and read-only from the
-// file's mode, dot-files hidden, and hidden/system/temporary from the "user.DOSATTRIB"
-// extended attribute ("0x" and hex digits) when it is there.
+// file's mode, dot-files hidden, and hidden/system from the "user.DOSATTRIB" extended
+// attribute ("0x" and hex digits) when it is there; temporary too where the mark is kept
+// (platform/temporary_mark.h).
 uint32_t DosAttributesOf(const std::string& hostPath, const std::string& name, const struct stat& st);
 
-// Only the hidden, system and temporary bits the extended attribute holds; 0 without one.
+// Only the hidden, system (and kept temporary) bits the extended attribute holds; 0 without one.
 uint32_t StoredDosAttributes(const std::string& hostPath);
 // The same for `name` in the open folder `folderFd`, without walking the whole path again
 // where the kernel can (getxattrat); `hostPath` is the name's full path for kernels that cannot.

@@ -8,6 +8,7 @@
 #include "platform/civil_days.h"
 #include "platform/file_attributes.h"
 #include "tests/support/temp_tree.h"
+#include "tests/support/temporary_mark.h"
 
 namespace {
 
@@ -74,6 +75,7 @@ TEST(FolderSelection, MasksAndRecursion) {
 // Hidden, system and read-only files are taken; temporary ones are not, unless a file entry
 // names them. Wine does not keep the temporary attribute, so that half runs natively only.
 TEST(FolderSelection, OnlyTemporaryFilesAreLeftOut) {
+  const ScopedTemporaryMark kept;
   TempTree tree;
   tree.AddFile("hidden.doc", DaysAgo(1), platform::kAttributeHidden);
   tree.AddFile("system.doc", DaysAgo(1), platform::kAttributeSystem);

@@ -1,0 +1,8 @@
+#include "platform/temporary_mark.h"
+
+namespace platform {
+
+bool TemporaryMarkKept() { return true; }
+void KeepTemporaryMark(bool) {}
+
+}  // namespace platform
