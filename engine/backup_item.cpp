@@ -2,9 +2,14 @@
 
 #include <cstring>
 
+#include "platform/compare_no_case.h"
+
 namespace {
 constexpr size_t kBlockSize = size_t{1} << 20;
 }
+
+bool PathBefore(std::string_view a, std::string_view b) { return platform::CompareNoCase(a, b) < 0; }
+bool SamePath(std::string_view a, std::string_view b) { return platform::CompareNoCase(a, b) == 0; }
 
 std::string_view LocalNameView(std::string_view path) {
   if (path.empty() || path == "\\") return path;

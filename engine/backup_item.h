@@ -15,6 +15,11 @@ struct BackupItem {
 // The name a path is handed to the host under, as a view into the path (see LocalNameOf).
 std::string_view LocalNameView(std::string_view path);
 
+// The run's order: paths compared without regard to case. The duplicate pass uses the same
+// comparison, so that "the same path" there means exactly "neither before the other".
+bool PathBefore(std::string_view a, std::string_view b);
+bool SamePath(std::string_view a, std::string_view b);
+
 // A run's files. With a million files the paths are the run's whole memory, so each is stored
 // once in large blocks and the list orders small references to them; nothing is copied when
 // it is sorted.
@@ -55,6 +60,33 @@ class BackupItems {
   template <typename Before, typename Same>
   void SortAndDropDuplicates(Before before, Same same) {
     std::stable_sort(paths_.begin(), paths_.end(), before);
+    DropDuplicates(same);
+  }
+
+  // The files before `middle` and those from it on are each ordered by `before`: merges them
+  // into one order, the earlier files first among equals.
+  template <typename Before>
+  void MergeAt(size_t middle, Before before) {
+    std::inplace_merge(paths_.begin(), paths_.begin() + static_cast<std::ptrdiff_t>(middle), paths_.end(), before);
+  }
+
+  // Orders the files from `begin` on stably by `less`, which is asked about two of their
+  // indices as they stand now; returns, for each new place from `begin` on, the index the
+  // file had before.
+  template <typename Less>
+  std::vector<size_t> SortFrom(size_t begin, Less less) {
+    std::vector<size_t> order(paths_.size() - begin);
+    for (size_t i = 0; i < order.size(); ++i) order[i] = begin + i;
+    std::stable_sort(order.begin(), order.end(), less);
+    std::vector<std::string_view> sorted(order.size());
+    for (size_t i = 0; i < order.size(); ++i) sorted[i] = paths_[order[i]];
+    std::copy(sorted.begin(), sorted.end(), paths_.begin() + static_cast<std::ptrdiff_t>(begin));
+    return order;
+  }
+
+  // Keeps only the first of every run of neighbouring paths that `same` calls equal.
+  template <typename Same>
+  void DropDuplicates(Same same) {
     paths_.erase(std::unique(paths_.begin(), paths_.end(), same), paths_.end());
     paths_.shrink_to_fit();
   }

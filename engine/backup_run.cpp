@@ -6,17 +6,11 @@
 
 #include "engine/selection_rules.h"
 #include "model/module_strings.h"
-#include "platform/compare_no_case.h"
 
 namespace {
 
 const char kActionName[] = "File Backup";
 const char kNoFilesMessage[] = "No files to backup.";
-
-// Sort and duplicate removal share this one comparison, so that "equal" in the duplicate
-// pass means exactly "neither before the other" in the sort.
-bool PathBefore(std::string_view a, std::string_view b) { return platform::CompareNoCase(a, b) < 0; }
-bool SamePath(std::string_view a, std::string_view b) { return platform::CompareNoCase(a, b) == 0; }
 
 void AppendEntry(const BackupEntry& entry, BackupItems& items, const RuleClock& clock) {
   std::visit(
@@ -43,9 +37,15 @@ bool BackupOneFile(const BackupItem& item, BackupHost& host) {
 
 BackupItems BuildBackupList(const BackupList& entries, const RuleClock& clock) {
   BackupItems items;
-  for (const BackupEntry& entry : entries) AppendEntry(entry, items, clock);
-  // Stable, so that of two spellings of one path the one collected first is kept.
-  items.SortAndDropDuplicates(PathBefore, SamePath);
+  // Every entry appends its files already in the run's order; merging keeps the earlier
+  // entry's file first among equals, so that of two spellings of one path the one collected
+  // first is kept.
+  for (const BackupEntry& entry : entries) {
+    const size_t begin = items.size();
+    AppendEntry(entry, items, clock);
+    if (begin > 0) items.MergeAt(begin, PathBefore);
+  }
+  items.DropDuplicates(SamePath);
   return items;
 }
 

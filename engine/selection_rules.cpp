@@ -1,8 +1,11 @@
 #include "engine/selection_rules.h"
 
+#include <algorithm>
+#include <memory>
 #include <vector>
 
 #include "model/mask_list.h"
+#include "platform/compare_no_case.h"
 #include "platform/directory_search.h"
 #include "platform/file_attributes.h"
 #include "platform/folder_scan.h"
@@ -14,6 +17,13 @@ bool KnownKind(int32_t kind) { return kind >= RULE_TODAY && kind <= RULE_AFTER; 
 // Every folder is looked at once for all the entry's masks; a candidate's last-write time and
 // attributes come from that same look, read only for the files still in the running, and the
 // time only when a rule needs it.
+//
+// The files come out already in the run's order, so that a million paths are never sorted as
+// a whole: a folder's selected files and its subfolders (as "name\") are ordered among
+// themselves, and each subfolder's files are written where its name falls. Full paths
+// compare character by character and no name holds a "\", so that is their order. Subfolder
+// names equal but for case (where the file system keeps both) break it; such a folder is
+// ordered as a whole afterwards.
 class FolderWalk {
  public:
   FolderWalk(const CFolderEntry& entry, BackupItems& items, const RuleClock& clock)
@@ -30,34 +40,124 @@ class FolderWalk {
     if (includeCount_ == 0 || (entry_.m_nIncludeRule != RULE_NONE && !KnownKind(entry_.m_nIncludeRule))) return;
     std::string root = entry_.m_strPath;
     if (root.empty() || root.back() != '\\') root += '\\';
-    Visit(root);
+    begin_ = items_.size();
+    Visit(root, 0, nullptr, 0);
   }
 
  private:
-  void Visit(const std::string& folder) {
+  // A file to write or a subfolder to visit, with the text it is ordered by.
+  struct Place {
+    std::string_view key;
+    uint32_t index;     // into the scan's entries
+    uint32_t mask;      // the include mask that took a file; UINT32_MAX for a subfolder
+    uint32_t sequence;  // in the order the files were collected
+  };
+  // What one depth of the walk needs, kept for the next folder at that depth.
+  struct Level {
     platform::FolderScan scan;
-    if (!platform::ScanFolder(folder, masks_, needs_, scan)) return;
+    std::vector<char> excluded;
+    std::vector<Place> places;
+    std::string subfolderKeys;
+  };
 
-    std::vector<char> excluded(scan.entries.size(), 0);
+  Level& LevelAt(size_t depth) {
+    while (levels_.size() <= depth) levels_.push_back(std::make_unique<Level>());
+    return *levels_[depth];
+  }
+
+  bool Selected(platform::FolderScan& scan, uint32_t index) {
+    if (scan.entries[index].attributes & platform::kAttributeDirectory) return false;
+    if (needDates_ && (!platform::CompleteEntry(scan, index, platform::kEntryTime) ||
+                       !MatchDateRules(UtcDayOf(scan.entries[index].lastWriteTime), entry_, clock_))) {
+      return false;
+    }
+    return platform::CompleteEntry(scan, index, platform::kEntryAttributes) &&
+           !(scan.entries[index].attributes & platform::kAttributeTemporary);
+  }
+
+  // Fills the level's places in the order the files are collected: the include masks in turn,
+  // each in search order, then the subfolders in search order.
+  void CollectPlaces(Level& level) {
+    platform::FolderScan& scan = level.scan;
+    level.places.clear();
+    level.excluded.assign(scan.entries.size(), 0);
     for (size_t m = includeCount_; m < masks_.size(); ++m) {
-      for (uint32_t index : scan.matches[m]) excluded[index] = 1;
+      for (uint32_t index : scan.matches[m]) level.excluded[index] = 1;
     }
     for (size_t m = 0; m < includeCount_; ++m) {
       for (uint32_t index : scan.matches[m]) {
-        if (excluded[index] || (scan.entries[index].attributes & platform::kAttributeDirectory)) continue;
-        if (needDates_ && (!platform::CompleteEntry(scan, index, platform::kEntryTime) ||
-                           !MatchDateRules(UtcDayOf(scan.entries[index].lastWriteTime), entry_, clock_))) {
-          continue;
-        }
-        if (!platform::CompleteEntry(scan, index, platform::kEntryAttributes) ||
-            (scan.entries[index].attributes & platform::kAttributeTemporary)) {
-          continue;
-        }
-        items_.Add(folder, scan.entries[index].name);
+        if (level.excluded[index] || !Selected(scan, index)) continue;
+        level.places.push_back({scan.Name(index), index, static_cast<uint32_t>(m), 0});
       }
     }
-    platform::ReleaseFolder(scan);
-    for (uint32_t index : scan.subfolders) Visit(folder + scan.entries[index].name + '\\');
+    level.subfolderKeys.clear();
+    for (uint32_t index : scan.subfolders) level.subfolderKeys.append(scan.Name(index)).push_back('\\');
+    size_t offset = 0;
+    for (uint32_t index : scan.subfolders) {
+      const size_t size = scan.entries[index].nameSize + 1;
+      level.places.push_back({std::string_view(level.subfolderKeys.data() + offset, size), index, UINT32_MAX, 0});
+      offset += size;
+    }
+    for (size_t i = 0; i < level.places.size(); ++i) level.places[i].sequence = static_cast<uint32_t>(i);
+  }
+
+  // Orders the places by their keys; false when the folder cannot be ordered that way.
+  static bool OrderPlaces(std::vector<Place>& places) {
+    auto before = [](const Place& a, const Place& b) { return platform::CompareNoCase(a.key, b.key) < 0; };
+    if (places.size() < 32) {
+      for (size_t i = 1; i < places.size(); ++i) {  // a stable insertion sort: no buffer to allocate
+        Place place = places[i];
+        size_t j = i;
+        for (; j > 0 && before(place, places[j - 1]); --j) places[j] = places[j - 1];
+        places[j] = place;
+      }
+    } else {
+      std::stable_sort(places.begin(), places.end(), before);
+    }
+    for (size_t i = 1; i < places.size(); ++i) {
+      if (places[i].mask == UINT32_MAX && places[i - 1].mask == UINT32_MAX &&
+          platform::CompareNoCase(places[i].key, places[i - 1].key) == 0) {
+        return false;
+      }
+    }
+    return true;
+  }
+
+  void Visit(const std::string& folder, size_t depth, const platform::FolderScan* parent, uint32_t indexInParent) {
+    Level& level = LevelAt(depth);
+    const bool read = parent != nullptr
+                          ? platform::ScanSubfolder(*parent, indexInParent, folder, masks_, needs_, level.scan)
+                          : platform::ScanFolder(folder, masks_, needs_, level.scan);
+    if (!read) return;
+
+    CollectPlaces(level);
+    const bool ordered = OrderPlaces(level.places);
+    if (!ordered) {
+      std::sort(level.places.begin(), level.places.end(),
+                [](const Place& a, const Place& b) { return a.sequence < b.sequence; });
+    }
+    const size_t first = items_.size();
+    for (const Place& place : level.places) {
+      if (place.mask != UINT32_MAX) {
+        items_.Add(folder, place.key);
+        masksTaken_.push_back(place.mask);
+      } else {
+        Visit(folder + std::string(place.key), depth + 1, &level.scan, place.index);
+      }
+    }
+    if (!ordered) OrderFrom(first);
+  }
+
+  // Orders the files from `first` on as the run would: by path, then by the include mask that
+  // took them (the order they would have been collected in), then as they stand.
+  void OrderFrom(size_t first) {
+    const std::vector<size_t> order = items_.SortFrom(first, [this](size_t a, size_t b) {
+      const int byPath = platform::CompareNoCase(items_[a].FileName, items_[b].FileName);
+      return byPath != 0 ? byPath < 0 : masksTaken_[a - begin_] < masksTaken_[b - begin_];
+    });
+    std::vector<uint32_t> masks(order.size());
+    for (size_t i = 0; i < order.size(); ++i) masks[i] = masksTaken_[order[i] - begin_];
+    std::copy(masks.begin(), masks.end(), masksTaken_.begin() + static_cast<std::ptrdiff_t>(first - begin_));
   }
 
   const CFolderEntry& entry_;
@@ -67,6 +167,9 @@ class FolderWalk {
   size_t includeCount_ = 0;
   unsigned needs_ = 0;
   bool needDates_ = false;
+  size_t begin_ = 0;                   // the first file this entry appends
+  std::vector<uint32_t> masksTaken_;   // per file from begin_ on: the include mask that took it
+  std::vector<std::unique_ptr<Level>> levels_;
 };
 
 bool IncludeRuleHolds(int32_t kind, int32_t count, Time32 date, int64_t day, const RuleClock& clock) {

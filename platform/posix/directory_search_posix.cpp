@@ -1,6 +1,8 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
+#include <cstring>
+
 #include "platform/directory_search.h"
 #include "platform/host_path.h"
 #include "platform/posix/dos_attributes.h"
@@ -18,7 +20,8 @@ class DirectorySearch::Impl {
     dir = nullptr;
   }
 
-  // The next directory entry that matches the mask and can still be looked at.
+  // The next directory entry that matches the mask and can still be looked at. A name holding
+  // a "\" cannot be named by a Windows path, so it is never listed.
   bool Advance(FoundEntry& entry) {
     while (dir != nullptr) {
       const dirent* d = readdir(dir);
@@ -26,7 +29,9 @@ class DirectorySearch::Impl {
         CloseDir();
         return false;
       }
-      if (WildcardMatch(mask, d->d_name) && Describe(d->d_name, entry)) return true;
+      if (std::strchr(d->d_name, '\\') == nullptr && WildcardMatch(mask, d->d_name) && Describe(d->d_name, entry)) {
+        return true;
+      }
     }
     return false;
   }

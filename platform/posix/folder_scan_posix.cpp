@@ -1,7 +1,10 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
+
+#include <cstring>
 
 #include "platform/file_attributes.h"
 #include "platform/folder_scan.h"
@@ -9,35 +12,44 @@
 #include "platform/posix/dos_attributes.h"
 #include "platform/posix/search_limits.h"
 #include "platform/posix/wildcard_match.h"
+#include "platform/temporary_mark.h"
 
 namespace platform {
-
-// The open folder, so that an entry's details cost one call relative to it, made only for
-// the entries that are still candidates once every mask has had its say.
-class FolderScan::Source {
- public:
-  explicit Source(std::string hostFolder) : host_(std::move(hostFolder)), dir_(opendir(host_.c_str())) {}
-  ~Source() {
-    if (dir_ != nullptr) closedir(dir_);
-  }
-  Source(const Source&) = delete;
-  Source& operator=(const Source&) = delete;
-
-  bool Valid() const { return dir_ != nullptr; }
-  int Fd() const { return dirfd(dir_); }
-  const dirent* Next() { return readdir(dir_); }
-  std::string PathOf(const std::string& name) const { return host_ + name; }
-
- private:
-  std::string host_;  // ends in "/"
-  DIR* dir_;
-};
-
 namespace {
 
-bool HasWildcard(const std::string& mask) { return mask.find_first_of("*?") != std::string::npos; }
+constexpr size_t kListingBufferSize = size_t{1} << 15;
+
+struct LinuxDirent64 {
+  uint64_t d_ino;
+  int64_t d_off;
+  unsigned short d_reclen;
+  unsigned char d_type;
+  char d_name[];
+};
+
+bool HasWildcard(std::string_view mask) { return mask.find_first_of("*?") != std::string_view::npos; }
 
 bool IsDotName(const char* name) { return name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)); }
+
+char Fold(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+bool EndsWithNoCase(std::string_view name, std::string_view tail) {
+  if (name.size() < tail.size()) return false;
+  const char* end = name.data() + name.size() - tail.size();
+  for (size_t i = 0; i < tail.size(); ++i) {
+    if (Fold(end[i]) != Fold(tail[i])) return false;
+  }
+  return true;
+}
+
+// A mask prepared once for every name of a folder.
+struct PreparedMask {
+  bool searched = false;
+  std::string exactName;  // a plain mask that names an existing entry matches it alone
+  // When nothing after the mask's last star is a wildcard, a matching name ends in that text:
+  // most names are turned away on it before the full match.
+  std::string tail;
+};
 
 // A plain name is looked up as it stands first, as the platform does: when that exact name
 // exists, it alone matches; otherwise its letter-case variants do. Empty when the mask has
@@ -51,82 +63,155 @@ std::string ExistingExactName(int folderFd, const std::string& mask) {
   return name;
 }
 
+std::string TailAfterLastStar(std::string_view mask) {
+  while (!mask.empty() && (mask.back() == '.' || mask.back() == ' ')) mask.remove_suffix(1);
+  const size_t star = mask.rfind('*');
+  if (star == std::string_view::npos || mask.find('?', star) != std::string_view::npos) return {};
+  return std::string(mask.substr(star + 1));
+}
+
 }  // namespace
+
+// The open folder, read with getdents64 into one buffer kept from folder to folder; details
+// cost one call relative to it, made only for the entries still candidates once every mask
+// has had its say. Its subfolders are opened relative to it, so the kernel never walks the
+// whole path again.
+class FolderScan::Source {
+ public:
+  ~Source() { Close(); }
+
+  bool Open(int parentFd, const char* path, std::string host) {
+    Close();
+    fd_ = openat(parentFd, path, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    host_ = std::move(host);
+    return fd_ >= 0;
+  }
+  void Close() {
+    if (fd_ >= 0) close(fd_);
+    fd_ = -1;
+  }
+  int Fd() const { return fd_; }
+  const std::string& Host() const { return host_; }  // ends in "/"
+  char* Buffer() {
+    if (!buffer_) buffer_ = std::make_unique<char[]>(kListingBufferSize);
+    return buffer_.get();
+  }
+  std::vector<PreparedMask>& Masks() { return masks_; }
+
+ private:
+  int fd_ = -1;
+  std::string host_;
+  std::unique_ptr<char[]> buffer_;
+  std::vector<PreparedMask> masks_;
+};
 
 FolderScan::FolderScan() = default;
 FolderScan::~FolderScan() = default;
 
-bool ScanFolder(const std::string& folder, const std::vector<std::string>& masks, unsigned needs, FolderScan& scan) {
-  scan.entries.clear();
-  scan.subfolders.clear();
-  scan.matches.assign(masks.size(), {});
-  scan.source.reset();
-  std::string host;
-  if (!ToHostPath(folder, host)) return false;
-  if (host.back() != '/') host += '/';
-  auto source = std::make_unique<FolderScan::Source>(host);
-  if (!source->Valid()) return false;
+namespace {
 
-  // Per mask: whether the platform would search it at all, and the exact name a plain mask
-  // stands for when that name exists.
-  std::vector<char> searched(masks.size());
-  std::vector<std::string> exactName(masks.size());
+bool ReadFolder(const std::string& folder, const std::vector<std::string>& masks, unsigned needs, FolderScan& scan) {
+  FolderScan::Source& source = *scan.source;
+  const int fd = source.Fd();
+
+  // Per mask: whether the platform would search it at all, the exact name a plain mask
+  // stands for when that name exists, and the text a match must end in.
+  std::vector<PreparedMask>& prepared = source.Masks();
+  prepared.resize(masks.size());
   for (size_t m = 0; m < masks.size(); ++m) {
-    searched[m] = !masks[m].empty() && folder.size() + masks[m].size() <= kLongestSearchPattern;
-    if (searched[m]) exactName[m] = ExistingExactName(source->Fd(), masks[m]);
+    prepared[m].searched = !masks[m].empty() && folder.size() + masks[m].size() <= kLongestSearchPattern;
+    prepared[m].exactName = prepared[m].searched ? ExistingExactName(fd, masks[m]) : std::string();
+    prepared[m].tail = TailAfterLastStar(masks[m]);
   }
   const bool listSubfolders = (needs & kScanSubfolders) && folder.size() + 3 <= kLongestSearchPattern;  // "*.*"
 
-  while (const dirent* d = source->Next()) {
-    const char* name = d->d_name;
-    uint32_t index = UINT32_MAX;
-    int isDirectory = -1;  // unknown until asked
-    auto directory = [&]() -> int {
-      if (isDirectory < 0) {
-        if (d->d_type == DT_DIR || d->d_type == DT_REG) {
-          isDirectory = d->d_type == DT_DIR;
-        } else {
-          struct stat st {};
-          // A dangling link or a vanished entry is no entry at all.
-          isDirectory = fstatat(source->Fd(), name, &st, 0) != 0 ? 2 : S_ISDIR(st.st_mode) ? 1 : 0;
+  char* buffer = source.Buffer();
+  for (;;) {
+    const long size = syscall(SYS_getdents64, fd, buffer, kListingBufferSize);
+    if (size <= 0) break;
+    for (long offset = 0; offset < size;) {
+      const auto* d = reinterpret_cast<const LinuxDirent64*>(buffer + offset);
+      offset += d->d_reclen;
+      const char* name = d->d_name;
+      const std::string_view nameView(name);
+      // A name holding a "\" cannot be named by a Windows path: it is never listed.
+      if (nameView.find('\\') != std::string_view::npos) continue;
+      uint32_t index = UINT32_MAX;
+      int isDirectory = -1;  // unknown until asked
+      auto directory = [&]() -> int {
+        if (isDirectory < 0) {
+          if (d->d_type == DT_DIR || d->d_type == DT_REG) {
+            isDirectory = d->d_type == DT_DIR;
+          } else {
+            struct stat st {};
+            // A dangling link or a vanished entry is no entry at all.
+            isDirectory = fstatat(fd, name, &st, 0) != 0 ? 2 : S_ISDIR(st.st_mode) ? 1 : 0;
+          }
         }
-      }
-      return isDirectory;
-    };
-    auto add = [&]() -> bool {
-      if (index != UINT32_MAX) return true;
-      if (directory() == 2) return false;
-      index = static_cast<uint32_t>(scan.entries.size());
-      scan.entries.push_back({name, isDirectory ? kAttributeDirectory : 0u, 0});
-      return true;
-    };
+        return isDirectory;
+      };
+      auto add = [&]() -> bool {
+        if (index != UINT32_MAX) return true;
+        if (directory() == 2) return false;
+        index = scan.AddEntry(nameView, isDirectory ? kAttributeDirectory : 0u, 0);
+        return true;
+      };
 
-    for (size_t m = 0; m < masks.size(); ++m) {
-      if (!searched[m]) continue;
-      const bool matched = exactName[m].empty() ? WildcardMatch(masks[m], name) : exactName[m] == name;
-      if (matched && add()) scan.matches[m].push_back(index);
+      for (size_t m = 0; m < masks.size(); ++m) {
+        const PreparedMask& mask = prepared[m];
+        if (!mask.searched) continue;
+        bool matched;
+        if (!mask.exactName.empty()) {
+          matched = mask.exactName == nameView;
+        } else {
+          matched = EndsWithNoCase(nameView, mask.tail) && WildcardMatch(masks[m], nameView);
+        }
+        if (matched && add()) scan.matches[m].push_back(index);
+      }
+      if (listSubfolders && !IsDotName(name) && directory() == 1 && add()) scan.subfolders.push_back(index);
     }
-    if (listSubfolders && !IsDotName(name) && directory() == 1 && add()) scan.subfolders.push_back(index);
   }
-  scan.source = std::move(source);
   return true;
+}
+
+}  // namespace
+
+bool ScanFolder(const std::string& folder, const std::vector<std::string>& masks, unsigned needs, FolderScan& scan) {
+  scan.Clear(masks.size());
+  std::string host;
+  if (!ToHostPath(folder, host)) return false;
+  if (host.back() != '/') host += '/';
+  if (!scan.source) scan.source = std::make_unique<FolderScan::Source>();
+  if (!scan.source->Open(AT_FDCWD, host.c_str(), host)) return false;
+  return ReadFolder(folder, masks, needs, scan);
+}
+
+bool ScanSubfolder(const FolderScan& parent, uint32_t index, const std::string& folder,
+                   const std::vector<std::string>& masks, unsigned needs, FolderScan& scan) {
+  scan.Clear(masks.size());
+  if (!parent.source || parent.source->Fd() < 0) return false;
+  const char* name = parent.Name(index).data();
+  if (!scan.source) scan.source = std::make_unique<FolderScan::Source>();
+  if (!scan.source->Open(parent.source->Fd(), name, parent.source->Host() + name + '/')) return false;
+  return ReadFolder(folder, masks, needs, scan);
 }
 
 bool CompleteEntry(FolderScan& scan, uint32_t index, unsigned details) {
-  if (!scan.source) return false;
+  if (!scan.source || scan.source->Fd() < 0) return false;
   ScannedEntry& entry = scan.entries[index];
   const int fd = scan.source->Fd();
+  const char* name = scan.Name(index).data();  // NUL-terminated in the scan's names
   if (details & kEntryTime) {
     struct stat st {};
-    if (fstatat(fd, entry.name.c_str(), &st, 0) != 0) return false;
+    if (fstatat(fd, name, &st, 0) != 0) return false;
     entry.lastWriteTime = st.st_mtim.tv_sec;
   }
   if ((details & kEntryAttributes) && !(entry.attributes & kAttributeDirectory)) {
-    entry.attributes |= kAttributeArchive | StoredDosAttributesAt(fd, entry.name.c_str(), scan.source->PathOf(entry.name));
+    entry.attributes |= kAttributeArchive;
+    // Only the temporary mark can keep a file out; where it is not kept there is nothing to read.
+    if (TemporaryMarkKept()) entry.attributes |= StoredDosAttributesAt(fd, name, scan.source->Host() + name);
   }
   return true;
 }
-
-void ReleaseFolder(FolderScan& scan) { scan.source.reset(); }
 
 }  // namespace platform

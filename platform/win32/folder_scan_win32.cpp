@@ -45,18 +45,13 @@ FolderScan::FolderScan() = default;
 FolderScan::~FolderScan() = default;
 
 bool CompleteEntry(FolderScan&, uint32_t, unsigned) { return true; }
-void ReleaseFolder(FolderScan&) {}
 
 bool ScanFolder(const std::string& folder, const std::vector<std::string>& masks, unsigned needs, FolderScan& scan) {
-  scan.entries.clear();
-  scan.subfolders.clear();
-  scan.matches.assign(masks.size(), {});
+  scan.Clear(masks.size());
   std::unordered_map<std::string, uint32_t> indexOf;
   auto record = [&](const WIN32_FIND_DATAA& data) {
     auto [it, added] = indexOf.try_emplace(data.cFileName, static_cast<uint32_t>(scan.entries.size()));
-    if (added) {
-      scan.entries.push_back({data.cFileName, data.dwFileAttributes, UnixSecondsFromFileTime(data.ftLastWriteTime)});
-    }
+    if (added) scan.AddEntry(data.cFileName, data.dwFileAttributes, UnixSecondsFromFileTime(data.ftLastWriteTime));
     return it->second;
   };
 
@@ -76,8 +71,7 @@ bool ScanFolder(const std::string& folder, const std::vector<std::string>& masks
   if (needs & kScanSubfolders) {
     if (everything >= 0) {
       for (uint32_t index : scan.matches[everything]) {
-        const ScannedEntry& entry = scan.entries[index];
-        if (IsSubfolder(entry.attributes, entry.name.c_str())) scan.subfolders.push_back(index);
+        if (IsSubfolder(scan.entries[index].attributes, scan.Name(index).data())) scan.subfolders.push_back(index);
       }
     } else {
       FindHandle search(folder + "*.*");
@@ -92,6 +86,12 @@ bool ScanFolder(const std::string& folder, const std::vector<std::string>& masks
     }
   }
   return readable;
+}
+
+// Every search names the folder in full: there is nothing to open relative to the parent.
+bool ScanSubfolder(const FolderScan&, uint32_t, const std::string& folder, const std::vector<std::string>& masks,
+                   unsigned needs, FolderScan& scan) {
+  return ScanFolder(folder, masks, needs, scan);
 }
 
 }  // namespace platform

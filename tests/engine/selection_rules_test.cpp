@@ -162,6 +162,8 @@ TEST(LocalName, LastPathComponent) {
 #ifndef _WIN32
 #include <unistd.h>
 
+#include <cstdio>
+
 #include "platform/host_path.h"
 
 namespace {
@@ -179,6 +181,19 @@ TEST(FolderSelectionLinks, LoopOfLinksEnds) {
   ASSERT_FALSE(items.empty());
   // Every file came from a folder whose "*.*" search the platform still takes.
   for (const BackupItem& item : items) EXPECT_LE(item.FileName.size() - item.LocalName.size() + 3, 260u);
+}
+
+// A name holding a "\" cannot be handed over as a Windows path: it is left out, and so is
+// the file that path would name by mistake.
+TEST(FolderSelectionLinks, NameWithBackslashIsNeverListed) {
+  TempTree tree;
+  tree.AddFile("c.doc", DaysAgo(1));
+  std::string host;
+  ASSERT_TRUE(platform::ToHostPath(tree.Root(), host));
+  std::FILE* file = std::fopen((host + "/sub\\b.doc").c_str(), "w");
+  ASSERT_NE(file, nullptr);
+  std::fclose(file);
+  EXPECT_EQ(Select(tree, Entry(tree.Root(), "*.doc", "")), Names{"c.doc"});
 }
 
 }  // namespace
