@@ -10,16 +10,9 @@
 
 #include "bench/walk_baselines.h"
 #include "platform/posix/dos_attributes.h"
+#include "platform/posix/linux_dirent.h"
 
 namespace {
-
-struct LinuxDirent64 {
-  uint64_t d_ino;
-  int64_t d_off;
-  unsigned short d_reclen;
-  unsigned char d_type;
-  char d_name[];
-};
 
 enum class PerFile { kNothing, kStat, kAttribute };
 
@@ -32,7 +25,7 @@ size_t Walk(int fd) {
     const long size = syscall(SYS_getdents64, fd, buffer, sizeof buffer);
     if (size <= 0) break;
     for (long offset = 0; offset < size;) {
-      const auto* d = reinterpret_cast<const LinuxDirent64*>(buffer + offset);
+      const auto* d = reinterpret_cast<const platform::LinuxDirent64*>(buffer + offset);
       offset += d->d_reclen;
       const char* name = d->d_name;
       if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0))) continue;

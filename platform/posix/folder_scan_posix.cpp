@@ -9,6 +9,7 @@
 #include "platform/file_attributes.h"
 #include "platform/folder_scan.h"
 #include "platform/host_path.h"
+#include "platform/posix/linux_dirent.h"
 #include "platform/posix/dos_attributes.h"
 #include "platform/posix/search_limits.h"
 #include "platform/posix/wildcard_match.h"
@@ -18,14 +19,6 @@ namespace platform {
 namespace {
 
 constexpr size_t kListingBufferSize = size_t{1} << 15;
-
-struct LinuxDirent64 {
-  uint64_t d_ino;
-  int64_t d_off;
-  unsigned short d_reclen;
-  unsigned char d_type;
-  char d_name[];
-};
 
 bool HasWildcard(std::string_view mask) { return mask.find_first_of("*?") != std::string_view::npos; }
 
