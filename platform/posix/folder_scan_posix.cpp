@@ -4,13 +4,11 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
-#include <cstring>
-
 #include "platform/file_attributes.h"
 #include "platform/folder_scan.h"
 #include "platform/host_path.h"
-#include "platform/posix/linux_dirent.h"
 #include "platform/posix/dos_attributes.h"
+#include "platform/posix/linux_dirent.h"
 #include "platform/posix/search_limits.h"
 #include "platform/posix/wildcard_match.h"
 #include "platform/temporary_mark.h"
