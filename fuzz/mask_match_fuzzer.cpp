@@ -4,6 +4,7 @@
 // - the masks a list splits into, written back the way the dialogs write them (joined by
 //   " | "), split into the same masks, empty ones aside (an empty mask matches nothing);
 // - letter case never changes whether a name matches;
+// - a mask prepared for many names answers as the plain matcher does;
 // - "*" matches every name;
 // - a mask without "*" or "?" and without trailing dots or blanks matches exactly the names
 //   equal to it ignoring ASCII case.
@@ -66,6 +67,7 @@ void CheckListRewrite(const std::string& list) {
 
 void CheckMatch(const std::string& mask, const std::string& name) {
   const bool matched = platform::WildcardMatch(mask, name);
+  FUZZ_CHECK(platform::WildcardMask(mask).Matches(name) == matched);
   FUZZ_CHECK(platform::WildcardMatch(mask, CaseSwapped(name)) == matched);
   FUZZ_CHECK(platform::WildcardMatch(CaseSwapped(mask), name) == matched);
   FUZZ_CHECK(platform::WildcardMatch("*", name));

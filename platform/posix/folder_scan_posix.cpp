@@ -22,24 +22,11 @@ bool HasWildcard(std::string_view mask) { return mask.find_first_of("*?") != std
 
 bool IsDotName(const char* name) { return name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)); }
 
-char Fold(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
-bool EndsWithNoCase(std::string_view name, std::string_view tail) {
-  if (name.size() < tail.size()) return false;
-  const char* end = name.data() + name.size() - tail.size();
-  for (size_t i = 0; i < tail.size(); ++i) {
-    if (Fold(end[i]) != Fold(tail[i])) return false;
-  }
-  return true;
-}
-
 // A mask prepared once for every name of a folder.
 struct PreparedMask {
   bool searched = false;
   std::string exactName;  // a plain mask that names an existing entry matches it alone
-  // When nothing after the mask's last star is a wildcard, a matching name ends in that text:
-  // most names are turned away on it before the full match.
-  std::string tail;
+  WildcardMask wildcard;  // kept while the walk's masks stay the same
 };
 
 // A plain name is looked up as it stands first, as the platform does: when that exact name
@@ -52,13 +39,6 @@ std::string ExistingExactName(int folderFd, const std::string& mask) {
   struct stat st {};
   if (name.empty() || fstatat(folderFd, name.c_str(), &st, 0) != 0) return {};
   return name;
-}
-
-std::string TailAfterLastStar(std::string_view mask) {
-  while (!mask.empty() && (mask.back() == '.' || mask.back() == ' ')) mask.remove_suffix(1);
-  const size_t star = mask.rfind('*');
-  if (star == std::string_view::npos || mask.find('?', star) != std::string_view::npos) return {};
-  return std::string(mask.substr(star + 1));
 }
 
 }  // namespace
@@ -105,14 +85,14 @@ bool ReadFolder(const std::string& folder, const std::vector<std::string>& masks
   FolderScan::Source& source = *scan.source;
   const int fd = source.Fd();
 
-  // Per mask: whether the platform would search it at all, the exact name a plain mask
-  // stands for when that name exists, and the text a match must end in.
+  // Per mask: whether the platform would search it at all, and the exact name a plain mask
+  // stands for when that name exists.
   std::vector<PreparedMask>& prepared = source.Masks();
   prepared.resize(masks.size());
   for (size_t m = 0; m < masks.size(); ++m) {
     prepared[m].searched = !masks[m].empty() && folder.size() + masks[m].size() <= kLongestSearchPattern;
     prepared[m].exactName = prepared[m].searched ? ExistingExactName(fd, masks[m]) : std::string();
-    prepared[m].tail = TailAfterLastStar(masks[m]);
+    if (prepared[m].wildcard.Text() != masks[m]) prepared[m].wildcard = WildcardMask(masks[m]);
   }
   const bool listSubfolders = (needs & kScanSubfolders) && folder.size() + 3 <= kLongestSearchPattern;  // "*.*"
 
@@ -155,7 +135,7 @@ bool ReadFolder(const std::string& folder, const std::vector<std::string>& masks
         if (!mask.exactName.empty()) {
           matched = mask.exactName == nameView;
         } else {
-          matched = EndsWithNoCase(nameView, mask.tail) && WildcardMatch(masks[m], nameView);
+          matched = mask.wildcard.Matches(nameView);
         }
         if (matched && add()) scan.matches[m].push_back(index);
       }

@@ -43,4 +43,20 @@ bool WildcardMatch(std::string_view mask, std::string_view name) {
   return n == name.size() && m == mask.size();
 }
 
+WildcardMask::WildcardMask(std::string mask) : mask_(std::move(mask)) {
+  std::string_view text = mask_;
+  while (!text.empty() && (text.back() == '.' || text.back() == ' ')) text.remove_suffix(1);
+  const size_t star = text.rfind('*');
+  if (star != std::string_view::npos && text.find('?', star) == std::string_view::npos) tail_ = text.substr(star + 1);
+}
+
+bool WildcardMask::Matches(std::string_view name) const {
+  if (name.size() < tail_.size()) return false;
+  const char* end = name.data() + name.size() - tail_.size();
+  for (size_t i = 0; i < tail_.size(); ++i) {
+    if (!Same(end[i], tail_[i])) return false;
+  }
+  return WildcardMatch(mask_, name);
+}
+
 }  // namespace platform

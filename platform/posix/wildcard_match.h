@@ -1,4 +1,5 @@
 #pragma once
+#include <string>
 #include <string_view>
 
 namespace platform {
@@ -14,5 +15,20 @@ namespace platform {
 // - trailing dots and blanks of the mask are dropped first, as the path is normalised ("*."
 //   is "*"). An empty mask matches nothing.
 bool WildcardMatch(std::string_view mask, std::string_view name);
+
+// One mask asked about many names, with WildcardMatch's answers. When nothing after the mask's
+// last star is a wildcard, every name it matches ends in that text (the match only leaves the
+// star's search once the rest has been taken literally up to the name's end), so most names
+// are turned away on it before the full match.
+class WildcardMask {
+ public:
+  explicit WildcardMask(std::string mask = {});
+  const std::string& Text() const { return mask_; }
+  bool Matches(std::string_view name) const;
+
+ private:
+  std::string mask_;
+  std::string tail_;
+};
 
 }  // namespace platform
