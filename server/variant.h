@@ -5,19 +5,19 @@
 // Owns one VARIANT: initialised empty, cleared when it goes away.
 class UniqueVariant {
  public:
-  UniqueVariant() { VariantInit(&v_); }
-  ~UniqueVariant() { VariantClear(&v_); }
+  UniqueVariant() { VariantInit(&m_variant); }
+  ~UniqueVariant() { VariantClear(&m_variant); }
   UniqueVariant(const UniqueVariant&) = delete;
   UniqueVariant& operator=(const UniqueVariant&) = delete;
 
-  VARIANT* get() { return &v_; }
-  const VARIANT* get() const { return &v_; }
+  VARIANT* get() { return &m_variant; }
+  const VARIANT* get() const { return &m_variant; }
   // Clears what is held and hands out the slot for an out parameter.
   VARIANT* put() {
-    VariantClear(&v_);
-    return &v_;
+    VariantClear(&m_variant);
+    return &m_variant;
   }
 
  private:
-  VARIANT v_;
+  VARIANT m_variant;
 };

@@ -12,30 +12,30 @@ class DirectorySearch::Impl {
   bool hasPending = false;
 };
 
-DirectorySearch::DirectorySearch() : impl_(std::make_unique<Impl>()) {}
+DirectorySearch::DirectorySearch() : m_pImpl(std::make_unique<Impl>()) {}
 DirectorySearch::~DirectorySearch() { Close(); }
 
 bool DirectorySearch::Open(const std::string& pattern) {
   Close();
-  impl_->handle = FindFirstFileA(pattern.c_str(), &impl_->pending);
-  impl_->hasPending = impl_->handle != INVALID_HANDLE_VALUE;
-  return impl_->hasPending;
+  m_pImpl->handle = FindFirstFileA(pattern.c_str(), &m_pImpl->pending);
+  m_pImpl->hasPending = m_pImpl->handle != INVALID_HANDLE_VALUE;
+  return m_pImpl->hasPending;
 }
 
 bool DirectorySearch::Next(FoundEntry& entry) {
-  if (impl_->handle == INVALID_HANDLE_VALUE) return false;
-  if (!impl_->hasPending && !FindNextFileA(impl_->handle, &impl_->pending)) return false;
-  impl_->hasPending = false;
-  entry.name = impl_->pending.cFileName;
-  entry.attributes = impl_->pending.dwFileAttributes;
-  entry.lastWriteTime = UnixSecondsFromFileTime(impl_->pending.ftLastWriteTime);
+  if (m_pImpl->handle == INVALID_HANDLE_VALUE) return false;
+  if (!m_pImpl->hasPending && !FindNextFileA(m_pImpl->handle, &m_pImpl->pending)) return false;
+  m_pImpl->hasPending = false;
+  entry.name = m_pImpl->pending.cFileName;
+  entry.attributes = m_pImpl->pending.dwFileAttributes;
+  entry.lastWriteTime = UnixSecondsFromFileTime(m_pImpl->pending.ftLastWriteTime);
   return true;
 }
 
 void DirectorySearch::Close() {
-  if (impl_->handle != INVALID_HANDLE_VALUE) FindClose(impl_->handle);
-  impl_->handle = INVALID_HANDLE_VALUE;
-  impl_->hasPending = false;
+  if (m_pImpl->handle != INVALID_HANDLE_VALUE) FindClose(m_pImpl->handle);
+  m_pImpl->handle = INVALID_HANDLE_VALUE;
+  m_pImpl->hasPending = false;
 }
 
 }  // namespace platform

@@ -13,22 +13,22 @@ namespace {
 class FindHandle {
  public:
   explicit FindHandle(const std::string& pattern) {
-    handle_ = FindFirstFileExA(pattern.c_str(), FindExInfoBasic, &data_, FindExSearchNameMatch, nullptr,
+    m_hFind = FindFirstFileExA(pattern.c_str(), FindExInfoBasic, &m_data, FindExSearchNameMatch, nullptr,
                                FIND_FIRST_EX_LARGE_FETCH);
   }
   ~FindHandle() {
-    if (handle_ != INVALID_HANDLE_VALUE) FindClose(handle_);
+    if (m_hFind != INVALID_HANDLE_VALUE) FindClose(m_hFind);
   }
   FindHandle(const FindHandle&) = delete;
   FindHandle& operator=(const FindHandle&) = delete;
 
-  bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-  const WIN32_FIND_DATAA& Data() const { return data_; }
-  bool Next() { return FindNextFileA(handle_, &data_) != FALSE; }
+  bool Valid() const { return m_hFind != INVALID_HANDLE_VALUE; }
+  const WIN32_FIND_DATAA& Data() const { return m_data; }
+  bool Next() { return FindNextFileA(m_hFind, &m_data) != FALSE; }
 
  private:
-  HANDLE handle_;
-  WIN32_FIND_DATAA data_{};
+  HANDLE m_hFind;
+  WIN32_FIND_DATAA m_data{};
 };
 
 // A folder below this one: a directory other than "." and "..".

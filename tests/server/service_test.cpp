@@ -24,30 +24,30 @@ class ServiceTest : public ModuleTest {
  protected:
   void SetUp() override {
     ASSERT_HRESULT_SUCCEEDED(
-        CoCreateInstance(CLSID_BkQnFilesSrv, nullptr, CLSCTX_INPROC_SERVER, IID_IBkQnService, service_.put_void()));
+        CoCreateInstance(CLSID_BkQnFilesSrv, nullptr, CLSCTX_INPROC_SERVER, IID_IBkQnService, m_pService.put_void()));
   }
-  ComPtr<IBkQnService> service_;
+  ComPtr<IBkQnService> m_pService;
 };
 
 TEST_F(ServiceTest, HostQuestions) {
   using Flag = HRESULT (STDMETHODCALLTYPE IBkQnService::*)(VARIANT_BOOL*);
   for (Flag flag : {&IBkQnService::HasAxBackup, &IBkQnService::HasAxRestore, &IBkQnService::ClientPresent}) {
     VARIANT_BOOL value = 0;
-    EXPECT_EQ((service_.get()->*flag)(&value), S_OK);
+    EXPECT_EQ((m_pService.get()->*flag)(&value), S_OK);
     EXPECT_EQ(value, 1);  // not VARIANT_TRUE
   }
   UniqueBstr text;
-  ASSERT_EQ(service_->GetAxBackupCLSID(text.put()), S_OK);
+  ASSERT_EQ(m_pService->GetAxBackupCLSID(text.put()), S_OK);
   EXPECT_EQ(NarrowFromBstr(text.get()), "{2FC77467-E802-4432-8536-D056E970132B}");
-  ASSERT_EQ(service_->GetAxRestoreCLSID(text.put()), S_OK);
+  ASSERT_EQ(m_pService->GetAxRestoreCLSID(text.put()), S_OK);
   EXPECT_EQ(NarrowFromBstr(text.get()), "{96BA7CC3-BDFC-4CA0-8CFE-DEC9B60B32DC}");
-  EXPECT_EQ(service_->GetAxBackupCLSID(nullptr), E_FAIL);
-  EXPECT_EQ(service_->GetAxRestoreCLSID(nullptr), E_FAIL);
-  EXPECT_EQ(service_->GetClientInfo(text.get(), nullptr), E_POINTER);
+  EXPECT_EQ(m_pService->GetAxBackupCLSID(nullptr), E_FAIL);
+  EXPECT_EQ(m_pService->GetAxRestoreCLSID(nullptr), E_FAIL);
+  EXPECT_EQ(m_pService->GetClientInfo(text.get(), nullptr), E_POINTER);
 
   UniqueVariant options;
-  EXPECT_EQ(service_->SetOptions(*options.get()), S_OK);
-  EXPECT_EQ(service_->GetOptions(options.get()), S_OK);
+  EXPECT_EQ(m_pService->SetOptions(*options.get()), S_OK);
+  EXPECT_EQ(m_pService->GetOptions(options.get()), S_OK);
   EXPECT_EQ(V_VT(options.get()), VT_EMPTY);
 }
 
@@ -80,7 +80,7 @@ TEST_F(ServiceTest, TextPropertiesReplaceTheValue) {
       V_BSTR(value.get()) = SysAllocString(L"held");
       const long live = task_memory::Live();
       task_memory::RefuseAllocation(refused);
-      const HRESULT result = service_->GetClientInfo(name.get(), value.get());
+      const HRESULT result = m_pService->GetClientInfo(name.get(), value.get());
       task_memory::RefuseAllocation(0);
       EXPECT_EQ(result, refused && c.result == S_OK ? E_OUTOFMEMORY : c.result);
       EXPECT_EQ(task_memory::Live(), live);
@@ -105,7 +105,7 @@ TEST_F(ServiceTest, NumberPropertiesWriteOnlyThePayload) {
     UniqueVariant value;
     V_VT(value.get()) = VT_UI2;
     V_UI4(value.get()) = 0xDDDDDDDD;
-    EXPECT_EQ(service_->GetClientInfo(name.get(), value.get()), S_OK);
+    EXPECT_EQ(m_pService->GetClientInfo(name.get(), value.get()), S_OK);
     EXPECT_EQ(V_VT(value.get()), VT_UI2);
     return V_UI4(value.get());
   };
@@ -127,7 +127,7 @@ TEST_F(ServiceTest, NumberPropertiesWriteOnlyThePayload) {
 // An automation client that knows only names; arguments go in reverse order.
 TEST_F(ServiceTest, AutomationClientCallsByName) {
   ComPtr<IDispatch> dispatch;
-  ASSERT_HRESULT_SUCCEEDED(service_.As(dispatch, IID_IDispatch));
+  ASSERT_HRESULT_SUCCEEDED(m_pService.As(dispatch, IID_IDispatch));
   LPOLESTR names[] = {const_cast<LPOLESTR>(L"getclientinfo")};
   DISPID id = DISPID_UNKNOWN;
   ASSERT_EQ(dispatch->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id), S_OK);

@@ -40,13 +40,13 @@ TempTree::TempTree() {
   if (GetTempPathA(MAX_PATH, base) == 0) throw std::runtime_error("no temp folder");
   static unsigned counter = 0;
   for (;;) {
-    root_ = std::string(base) + "tree-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter) + "\\";
-    if (CreateDirectoryA(root_.c_str(), nullptr)) break;
-    if (GetLastError() != ERROR_ALREADY_EXISTS) throw std::runtime_error("cannot create " + root_);
+    m_strRoot = std::string(base) + "tree-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter) + "\\";
+    if (CreateDirectoryA(m_strRoot.c_str(), nullptr)) break;
+    if (GetLastError() != ERROR_ALREADY_EXISTS) throw std::runtime_error("cannot create " + m_strRoot);
   }
 }
 
-TempTree::~TempTree() { RemoveTree(root_); }
+TempTree::~TempTree() { RemoveTree(m_strRoot); }
 
 void TempTree::AddFolder(const std::string& relative) { MakeParents(Path(relative) + "\\"); }
 
