@@ -2,12 +2,13 @@
 
 #include "platform/directory_search.h"
 #include "platform/win32/file_time.h"
+#include "platform/win32/unique_handles.h"
 
 namespace platform {
 
 class DirectorySearch::Impl {
  public:
-  HANDLE handle = INVALID_HANDLE_VALUE;
+  UniqueFindHandle handle;
   WIN32_FIND_DATAA pending{};
   bool hasPending = false;
 };
@@ -17,14 +18,14 @@ DirectorySearch::~DirectorySearch() { Close(); }
 
 bool DirectorySearch::Open(const std::string& pattern) {
   Close();
-  m_pImpl->handle = FindFirstFileA(pattern.c_str(), &m_pImpl->pending);
-  m_pImpl->hasPending = m_pImpl->handle != INVALID_HANDLE_VALUE;
+  m_pImpl->handle.reset(FindFirstFileA(pattern.c_str(), &m_pImpl->pending));
+  m_pImpl->hasPending = static_cast<bool>(m_pImpl->handle);
   return m_pImpl->hasPending;
 }
 
 bool DirectorySearch::Next(FoundEntry& entry) {
-  if (m_pImpl->handle == INVALID_HANDLE_VALUE) return false;
-  if (!m_pImpl->hasPending && !FindNextFileA(m_pImpl->handle, &m_pImpl->pending)) return false;
+  if (!m_pImpl->handle) return false;
+  if (!m_pImpl->hasPending && !FindNextFileA(m_pImpl->handle.get(), &m_pImpl->pending)) return false;
   m_pImpl->hasPending = false;
   entry.name = m_pImpl->pending.cFileName;
   entry.attributes = m_pImpl->pending.dwFileAttributes;
@@ -33,8 +34,7 @@ bool DirectorySearch::Next(FoundEntry& entry) {
 }
 
 void DirectorySearch::Close() {
-  if (m_pImpl->handle != INVALID_HANDLE_VALUE) FindClose(m_pImpl->handle);
-  m_pImpl->handle = INVALID_HANDLE_VALUE;
+  m_pImpl->handle.reset();
   m_pImpl->hasPending = false;
 }
 

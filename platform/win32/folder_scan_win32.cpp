@@ -5,6 +5,7 @@
 #include "platform/file_attributes.h"
 #include "platform/folder_scan.h"
 #include "platform/win32/file_time.h"
+#include "platform/win32/unique_handles.h"
 
 namespace platform {
 namespace {
@@ -12,23 +13,18 @@ namespace {
 // A FindFirstFileExA search; the platform matches the mask, short names included.
 class FindHandle {
  public:
-  explicit FindHandle(const std::string& pattern) {
-    m_hFind = FindFirstFileExA(pattern.c_str(), FindExInfoBasic, &m_data, FindExSearchNameMatch, nullptr,
-                               FIND_FIRST_EX_LARGE_FETCH);
-  }
-  ~FindHandle() {
-    if (m_hFind != INVALID_HANDLE_VALUE) FindClose(m_hFind);
-  }
-  FindHandle(const FindHandle&) = delete;
-  FindHandle& operator=(const FindHandle&) = delete;
+  explicit FindHandle(const std::string& pattern)
+      : m_hFind(FindFirstFileExA(pattern.c_str(), FindExInfoBasic, &m_data, FindExSearchNameMatch, nullptr,
+                                 FIND_FIRST_EX_LARGE_FETCH)) {}
 
-  bool Valid() const { return m_hFind != INVALID_HANDLE_VALUE; }
+  bool Valid() const { return static_cast<bool>(m_hFind); }
   const WIN32_FIND_DATAA& Data() const { return m_data; }
-  bool Next() { return FindNextFileA(m_hFind, &m_data) != FALSE; }
+  bool Next() { return FindNextFileA(m_hFind.get(), &m_data) != FALSE; }
 
  private:
-  HANDLE m_hFind;
+  // The first search fills it as the handle is made, so it comes first.
   WIN32_FIND_DATAA m_data{};
+  UniqueFindHandle m_hFind;
 };
 
 // A folder below this one: a directory other than "." and "..".

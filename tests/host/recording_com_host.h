@@ -9,6 +9,7 @@
 #include "host/dispatch_object.h"
 #include "server/bstr.h"
 #include "server/qn_error.h"
+#include "server/variant.h"
 #include "server/variant_bytes.h"
 
 // The host's three interfaces as COM objects of this program, writing down every call the
@@ -173,23 +174,24 @@ class RecordingRestorer final : public Recording<IRestorer> {
  private:
   static HRESULT MakeOptions(const RecordedObject& object, VARIANT& out) {
     SAFEARRAYBOUND twoDimensions[2] = {{static_cast<ULONG>(object.options.size()), 0}, {1, 0}};
+    UniqueVariant made;
     switch (object.form) {
       case OptionsForm::kBytes: return VariantFromBytes(object.options, out) ? S_OK : E_OUTOFMEMORY;
       case OptionsForm::kFails: return E_FAIL;
       case OptionsForm::kText:
-        V_VT(&out) = VT_BSTR;
-        V_BSTR(&out) = NewText(std::string(object.options.begin(), object.options.end()));
-        return V_BSTR(&out) ? S_OK : E_OUTOFMEMORY;
+        made.set_bstr(UniqueBstr(NewText(std::string(object.options.begin(), object.options.end()))));
+        if (!V_BSTR(made.get())) return E_OUTOFMEMORY;
+        break;
       case OptionsForm::kTwoDimensions:
-        V_VT(&out) = VT_ARRAY | VT_UI1;
-        V_ARRAY(&out) = SafeArrayCreate(VT_UI1, 2, twoDimensions);
-        return V_ARRAY(&out) ? S_OK : E_OUTOFMEMORY;
+        made.set_array(SafeArrayCreate(VT_UI1, 2, twoDimensions), VT_UI1);
+        if (!V_ARRAY(made.get())) return E_OUTOFMEMORY;
+        break;
       case OptionsForm::kNullArray:
-        V_VT(&out) = VT_ARRAY | VT_UI1;
-        V_ARRAY(&out) = nullptr;
-        return S_OK;
+        made.set_array(nullptr, VT_UI1);
+        break;
     }
-    return E_UNEXPECTED;
+    out = made.release();
+    return S_OK;
   }
   // The module must not ask about an object after IsEnd said there was none.
   const RecordedObject& Current() {

@@ -76,8 +76,7 @@ TEST_F(ServiceTest, TextPropertiesReplaceTheValue) {
       SCOPED_TRACE(testing::Message() << "case " << &c - kCases << (refused ? ", out of memory" : ""));
       const UniqueBstr name(c.name ? SysAllocString(c.name) : nullptr);
       UniqueVariant value;
-      V_VT(value.get()) = VT_BSTR;
-      V_BSTR(value.get()) = SysAllocString(L"held");
+      value.set_bstr(UniqueBstr(SysAllocString(L"held")));
       const long live = task_memory::Live();
       task_memory::RefuseAllocation(refused);
       const HRESULT result = m_pService->GetClientInfo(name.get(), value.get());
@@ -112,16 +111,15 @@ TEST_F(ServiceTest, NumberPropertiesWriteOnlyThePayload) {
   EXPECT_EQ(payload(L"versionmajor"), fixed->dwProductVersionMS);
   EXPECT_EQ(payload(L"VersionMinor"), fixed->dwProductVersionLS);
 
-  const HICON icon = reinterpret_cast<HICON>(static_cast<INT_PTR>(static_cast<LONG>(payload(L"ClientIcon"))));
+  // The caller owns the icon handed out.
+  const UniqueHicon icon(reinterpret_cast<HICON>(static_cast<INT_PTR>(static_cast<LONG>(payload(L"ClientIcon")))));
   ICONINFO info = {};
-  ASSERT_TRUE(GetIconInfo(icon, &info));
+  ASSERT_TRUE(GetIconInfo(icon.get(), &info));
+  const UniqueHbitmap colourBitmap(info.hbmColor), maskBitmap(info.hbmMask);
   BITMAP colour = {};
-  GetObjectA(info.hbmColor, sizeof colour, &colour);
+  GetObjectA(colourBitmap.get(), sizeof colour, &colour);
   EXPECT_EQ(colour.bmWidth, 16);
   EXPECT_EQ(colour.bmHeight, 16);
-  DeleteObject(info.hbmColor);
-  DeleteObject(info.hbmMask);
-  DestroyIcon(icon);
 }
 
 // An automation client that knows only names; arguments go in reverse order.
@@ -132,13 +130,10 @@ TEST_F(ServiceTest, AutomationClientCallsByName) {
   DISPID id = DISPID_UNKNOWN;
   ASSERT_EQ(dispatch->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id), S_OK);
   UniqueVariant result;
-  const UniqueBstr property(SysAllocString(L"clientname"));
-  VARIANTARG arguments[2];
-  V_VT(&arguments[0]) = VT_BYREF | VT_VARIANT;
-  V_VARIANTREF(&arguments[0]) = result.get();
-  V_VT(&arguments[1]) = VT_BSTR;
-  V_BSTR(&arguments[1]) = property.get();
-  DISPPARAMS params = {arguments, nullptr, 2, 0};
+  UniqueVariant arguments[2];
+  arguments[0].set_variant_ref(result.get());
+  arguments[1].set_bstr(UniqueBstr(SysAllocString(L"clientname")));
+  DISPPARAMS params = {arguments[0].get(), nullptr, 2, 0};
   ASSERT_EQ(dispatch->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr),
             S_OK);
   ASSERT_EQ(V_VT(result.get()), VT_BSTR);
