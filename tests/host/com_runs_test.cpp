@@ -5,7 +5,9 @@
 // run with E_OUTOFMEMORY.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <functional>
+#include <thread>
 
 #include "model/settings_store.h"
 #include "tests/host/recording_com_host.h"
@@ -155,6 +157,41 @@ TEST_P(ComBackupTest, TalksToTheHostAndFreesEverything) {
 
 INSTANTIATE_TEST_SUITE_P(Cases, ComBackupTest, testing::ValuesIn(BackupCases()),
                          [](const testing::TestParamInfo<BackupCase>& info) { return info.param.name; });
+
+// The classes are apartment-threaded, so a host may run a backup in each of two apartments at
+// once: both runs read the same list and hand over the same files.
+class ComApartmentsTest : public ModuleTest {};
+
+TEST_F(ComApartmentsTest, TwoBackupsAtOnceBothHandOverTheWholeList) {
+  TempTree tree;
+  for (int i = 0; i < 30; ++i) tree.AddFile("sub\\f" + std::to_string(i) + ".txt", 1700000000);
+  SaveBackupList(BackupListKey(), {Folder(tree.Root())});
+  std::atomic<int> ready{0};
+  const auto run = [&ready](CallLog& log, HRESULT& result) {
+    const HRESULT apartment = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    {
+      ComPtr<IBkQnService> service;
+      if (SUCCEEDED(apartment)) service = NewService();
+      const auto backuper = ComPtr<RecordingBackuper>::Adopt(new RecordingBackuper(log, {}));
+      const auto progress = ComPtr<RecordingProgress>::Adopt(new RecordingProgress(log, S_OK));
+      // Both runs start together.
+      ++ready;
+      while (ready.load() < 2) Sleep(0);
+      if (service) result = service->Backup(backuper.get(), progress.get());
+    }
+    if (SUCCEEDED(apartment)) CoUninitialize();
+  };
+  CallLog logs[2];
+  HRESULT results[2] = {E_UNEXPECTED, E_UNEXPECTED};
+  std::thread first(run, std::ref(logs[0]), std::ref(results[0]));
+  std::thread second(run, std::ref(logs[1]), std::ref(results[1]));
+  first.join();
+  second.join();
+  EXPECT_EQ(results[0], S_OK);
+  EXPECT_EQ(results[1], S_OK);
+  EXPECT_EQ(logs[0].size(), 32u) << "BeginClient, 30 files, EndClient";
+  EXPECT_EQ(logs[0], logs[1]);
+}
 
 // Script hosts reach the host objects by name, through the module's registered type library.
 TEST(HostDispatchTest, NamesAndCallsGoThroughTheTypeLibrary) {
