@@ -193,7 +193,7 @@ TEST_F(ComApartmentsTest, TwoBackupsAtOnceBothHandOverTheWholeList) {
   EXPECT_EQ(logs[0], logs[1]);
 }
 
-// Script hosts reach the host objects by name, through the module's registered type library.
+// Script hosts reach the host objects by name, through the type library in this program's resources.
 TEST(HostDispatchTest, NamesAndCallsGoThroughTheTypeLibrary) {
   CallLog log;
   const auto backuper = ComPtr<RecordingBackuper>::Adopt(new RecordingBackuper(log, {{}, E_FAIL}));

@@ -7,6 +7,7 @@
 
 #include "bkqnfiles.h"
 #include "platform/win32/unique_handles.h"
+#include "server/module_type_library.h"
 #include "tests/server/module_under_test.h"
 #include "tests/server/task_memory.h"
 
@@ -59,6 +60,7 @@ class RegisteredModule : public testing::Environment {
     ASSERT_NE(g_idleClassObjectReferences, 0u);
   }
   void TearDown() override {
+    ReleaseModuleTypeInfo();  // this program's, for the host objects of its tests
     CoRevokeMallocSpy();
     CoUninitialize();
     g_currentUser.Stop();
