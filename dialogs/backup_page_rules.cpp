@@ -1,10 +1,11 @@
-#include "host/mask_option.h"
+#include "dialogs/backup_page_rules.h"
 
 #include <algorithm>
 #include <cctype>
 #include <vector>
 
 #include "model/mask_list.h"
+#include "platform/compare_no_case.h"
 
 namespace {
 
@@ -17,6 +18,10 @@ std::string Trimmed(const std::string& text) {
 std::string Upper(std::string text) {
   std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
   return text;
+}
+
+const std::string& PathOf(const BackupEntry& entry) {
+  return std::visit([](const auto& e) -> const std::string& { return e.m_strPath; }, entry);
 }
 
 }  // namespace
@@ -57,4 +62,15 @@ std::optional<std::string> NormalizeMaskList(const std::string& typed, bool excl
   std::string joined;
   for (const std::string& mask : masks) joined += (joined.empty() ? "" : kMaskSeparator) + mask;
   return joined;
+}
+
+bool PutBackupRow(BackupList& list, const BackupEntry& entry) {
+  for (BackupEntry& row : list) {
+    if (row.index() == entry.index() && platform::CompareNoCase(PathOf(row), PathOf(entry)) == 0) {
+      row = entry;
+      return true;
+    }
+  }
+  list.push_back(entry);
+  return false;
 }
