@@ -13,11 +13,10 @@
 #include "tests/host/recording_com_host.h"
 #include "tests/server/registered_module.h"
 #include "tests/server/task_memory.h"
+#include "tests/support/service_clsid.h"
 #include "tests/support/temp_tree.h"
 
 namespace {
-
-const std::string kClsid = "{8EF0498D-1F92-406D-9C2D-CD35883C6581}";
 
 // In a case's texts "@" stands for the root of the case's own temporary tree, "~" for the
 // name of the long folder in it.
@@ -70,7 +69,7 @@ BackupEntry Folder(const std::string& path, uint8_t recursive = 1, const std::st
   return entry;
 }
 
-std::string Begun(int files) { return Call("BeginClient", {"Files and folders", kClsid, std::to_string(files)}); }
+std::string Begun(int files) { return Call("BeginClient", {"Files and folders", kServiceClsid, std::to_string(files)}); }
 std::string BackedUp(const std::string& path, const std::string& localName) {
   return Call("BackupFile", {path, localName, "File Backup", "1", "-1"});
 }
@@ -288,7 +287,7 @@ TEST_P(ComRestoreTest, TalksToTheHostAndFreesEverything) {
     return Outcome{result, log};
   });
   EXPECT_EQ(outcome.result, c.result);
-  CallLog expected = {Call("Iterate", {kClsid})};
+  CallLog expected = {Call("Iterate", {kServiceClsid})};
   for (const std::string& call : c.calls) expected.push_back(Rooted(call, tree.Root()));
   EXPECT_EQ(outcome.log, expected);
   for (const std::string& folder : c.folders) {

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <tuple>
 
-#include "engine/restore_run.h"
+#include "engine/restore_target.h"
 #include "host/archive_index.h"
 #include "host/command_line.h"
 #include "host/object_options.h"

@@ -15,10 +15,11 @@
 #include "tests/server/module_under_test.h"
 #include "tests/server/registered_module.h"
 #include "tests/server/task_memory.h"
+#include "tests/support/service_clsid.h"
 
 namespace {
 
-const char kBackupListKey[] = "SOFTWARE\\Korvel\\Tessarine\\{8EF0498D-1F92-406D-9C2D-CD35883C6581}\\backuper";
+const std::string kBackupListKey = "SOFTWARE\\Korvel\\Tessarine\\" + kServiceClsid + "\\backuper";
 
 class ServiceTest : public ModuleTest {
  protected:
@@ -70,8 +71,8 @@ TEST_F(ServiceTest, TextPropertiesReplaceTheValue) {
       {nullptr, nullptr, E_INVALIDARG, "held"},
   };
   for (const auto& c : kCases) {
-    RegDeleteTreeA(HKEY_CURRENT_USER, kBackupListKey);
-    if (c.storedValue) RegSetKeyValueA(HKEY_CURRENT_USER, kBackupListKey, c.storedValue, REG_SZ, "C:\\x", 5);
+    RegDeleteTreeA(HKEY_CURRENT_USER, kBackupListKey.c_str());
+    if (c.storedValue) RegSetKeyValueA(HKEY_CURRENT_USER, kBackupListKey.c_str(), c.storedValue, REG_SZ, "C:\\x", 5);
     for (const long refused : {0L, 1L}) {
       SCOPED_TRACE(testing::Message() << "case " << &c - kCases << (refused ? ", out of memory" : ""));
       const UniqueBstr name(c.name ? SysAllocString(c.name) : nullptr);
@@ -87,7 +88,7 @@ TEST_F(ServiceTest, TextPropertiesReplaceTheValue) {
       EXPECT_EQ(NarrowFromBstr(V_BSTR(value.get())), result == S_OK ? c.text : "held");
     }
   }
-  RegDeleteTreeA(HKEY_CURRENT_USER, kBackupListKey);
+  RegDeleteTreeA(HKEY_CURRENT_USER, kBackupListKey.c_str());
 }
 
 TEST_F(ServiceTest, NumberPropertiesWriteOnlyThePayload) {
