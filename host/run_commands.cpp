@@ -44,9 +44,9 @@ bool SameClsid(const std::string& a, const std::string& b) { return lstrcmpiA(a.
 // The client's service object, created the way the host creates it.
 HRESULT CreateClientService(const std::string& clsidText, ComPtr<IBkQnService>& service) {
   CLSID clsid;
-  const HRESULT parsed = CLSIDFromString(WidenToBstr(clsidText).Get(), &clsid);
+  const HRESULT parsed = CLSIDFromString(WidenToBstr(clsidText).get(), &clsid);
   if (FAILED(parsed)) return parsed;
-  return CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IBkQnService, service.PutVoid());
+  return CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IBkQnService, service.put_void());
 }
 
 // Creates the archive folder and its copies folder; an existing archive is never touched.
@@ -105,7 +105,7 @@ int BackupToArchive(const std::string& archive) {
     for (const ClientModule& client : clients) {
       ComPtr<IBkQnService> service;
       HRESULT hr = CreateClientService(client.clsid, service);
-      if (SUCCEEDED(hr)) hr = service->Backup(backuper.Get(), progress.Get());
+      if (SUCCEEDED(hr)) hr = service->Backup(backuper.get(), progress.get());
       bar.Finish();
       if (FAILED(hr)) {
         std::printf("\"%s\": backup failed: %s\n", client.name.c_str(), DescribeResult(hr).c_str());
@@ -164,7 +164,7 @@ int RestoreFromArchive(const Command& command) {
       bar.PrintLine("Restoring \"" + client.name + "\" " + client.clsid);
       ComPtr<IBkQnService> service;
       HRESULT hr = CreateClientService(client.clsid, service);
-      if (SUCCEEDED(hr)) hr = service->Restore(restorer.Get(), progress.Get());
+      if (SUCCEEDED(hr)) hr = service->Restore(restorer.get(), progress.get());
       bar.Finish();
       if (FAILED(hr)) {
         std::printf("\"%s\": restore failed: %s\n", client.name.c_str(), DescribeResult(hr).c_str());

@@ -24,7 +24,7 @@ class ServiceTest : public ModuleTest {
  protected:
   void SetUp() override {
     ASSERT_HRESULT_SUCCEEDED(
-        CoCreateInstance(CLSID_BkQnFilesSrv, nullptr, CLSCTX_INPROC_SERVER, IID_IBkQnService, service_.PutVoid()));
+        CoCreateInstance(CLSID_BkQnFilesSrv, nullptr, CLSCTX_INPROC_SERVER, IID_IBkQnService, service_.put_void()));
   }
   ComPtr<IBkQnService> service_;
 };
@@ -33,22 +33,22 @@ TEST_F(ServiceTest, HostQuestions) {
   using Flag = HRESULT (STDMETHODCALLTYPE IBkQnService::*)(VARIANT_BOOL*);
   for (Flag flag : {&IBkQnService::HasAxBackup, &IBkQnService::HasAxRestore, &IBkQnService::ClientPresent}) {
     VARIANT_BOOL value = 0;
-    EXPECT_EQ((service_.Get()->*flag)(&value), S_OK);
+    EXPECT_EQ((service_.get()->*flag)(&value), S_OK);
     EXPECT_EQ(value, 1);  // not VARIANT_TRUE
   }
   UniqueBstr text;
-  ASSERT_EQ(service_->GetAxBackupCLSID(text.Put()), S_OK);
-  EXPECT_EQ(NarrowFromBstr(text.Get()), "{2FC77467-E802-4432-8536-D056E970132B}");
-  ASSERT_EQ(service_->GetAxRestoreCLSID(text.Put()), S_OK);
-  EXPECT_EQ(NarrowFromBstr(text.Get()), "{96BA7CC3-BDFC-4CA0-8CFE-DEC9B60B32DC}");
+  ASSERT_EQ(service_->GetAxBackupCLSID(text.put()), S_OK);
+  EXPECT_EQ(NarrowFromBstr(text.get()), "{2FC77467-E802-4432-8536-D056E970132B}");
+  ASSERT_EQ(service_->GetAxRestoreCLSID(text.put()), S_OK);
+  EXPECT_EQ(NarrowFromBstr(text.get()), "{96BA7CC3-BDFC-4CA0-8CFE-DEC9B60B32DC}");
   EXPECT_EQ(service_->GetAxBackupCLSID(nullptr), E_FAIL);
   EXPECT_EQ(service_->GetAxRestoreCLSID(nullptr), E_FAIL);
-  EXPECT_EQ(service_->GetClientInfo(text.Get(), nullptr), E_POINTER);
+  EXPECT_EQ(service_->GetClientInfo(text.get(), nullptr), E_POINTER);
 
   UniqueVariant options;
-  EXPECT_EQ(service_->SetOptions(*options.Get()), S_OK);
-  EXPECT_EQ(service_->GetOptions(options.Get()), S_OK);
-  EXPECT_EQ(V_VT(options.Get()), VT_EMPTY);
+  EXPECT_EQ(service_->SetOptions(*options.get()), S_OK);
+  EXPECT_EQ(service_->GetOptions(options.get()), S_OK);
+  EXPECT_EQ(V_VT(options.get()), VT_EMPTY);
 }
 
 // A text answer frees the string the value held and moves its own in; any other name leaves
@@ -76,16 +76,16 @@ TEST_F(ServiceTest, TextPropertiesReplaceTheValue) {
       SCOPED_TRACE(testing::Message() << "case " << &c - kCases << (refused ? ", out of memory" : ""));
       const UniqueBstr name(c.name ? SysAllocString(c.name) : nullptr);
       UniqueVariant value;
-      V_VT(value.Get()) = VT_BSTR;
-      V_BSTR(value.Get()) = SysAllocString(L"held");
+      V_VT(value.get()) = VT_BSTR;
+      V_BSTR(value.get()) = SysAllocString(L"held");
       const long live = task_memory::Live();
       task_memory::RefuseAllocation(refused);
-      const HRESULT result = service_->GetClientInfo(name.Get(), value.Get());
+      const HRESULT result = service_->GetClientInfo(name.get(), value.get());
       task_memory::RefuseAllocation(0);
       EXPECT_EQ(result, refused && c.result == S_OK ? E_OUTOFMEMORY : c.result);
       EXPECT_EQ(task_memory::Live(), live);
-      ASSERT_EQ(V_VT(value.Get()), VT_BSTR);
-      EXPECT_EQ(NarrowFromBstr(V_BSTR(value.Get())), result == S_OK ? c.text : "held");
+      ASSERT_EQ(V_VT(value.get()), VT_BSTR);
+      EXPECT_EQ(NarrowFromBstr(V_BSTR(value.get())), result == S_OK ? c.text : "held");
     }
   }
   RegDeleteTreeA(HKEY_CURRENT_USER, kBackupListKey);
@@ -103,11 +103,11 @@ TEST_F(ServiceTest, NumberPropertiesWriteOnlyThePayload) {
   const auto payload = [&](const wchar_t* property) {
     const UniqueBstr name(SysAllocString(property));
     UniqueVariant value;
-    V_VT(value.Get()) = VT_UI2;
-    V_UI4(value.Get()) = 0xDDDDDDDD;
-    EXPECT_EQ(service_->GetClientInfo(name.Get(), value.Get()), S_OK);
-    EXPECT_EQ(V_VT(value.Get()), VT_UI2);
-    return V_UI4(value.Get());
+    V_VT(value.get()) = VT_UI2;
+    V_UI4(value.get()) = 0xDDDDDDDD;
+    EXPECT_EQ(service_->GetClientInfo(name.get(), value.get()), S_OK);
+    EXPECT_EQ(V_VT(value.get()), VT_UI2);
+    return V_UI4(value.get());
   };
   EXPECT_EQ(payload(L"versionmajor"), fixed->dwProductVersionMS);
   EXPECT_EQ(payload(L"VersionMinor"), fixed->dwProductVersionLS);
@@ -135,14 +135,14 @@ TEST_F(ServiceTest, AutomationClientCallsByName) {
   const UniqueBstr property(SysAllocString(L"clientname"));
   VARIANTARG arguments[2];
   V_VT(&arguments[0]) = VT_BYREF | VT_VARIANT;
-  V_VARIANTREF(&arguments[0]) = result.Get();
+  V_VARIANTREF(&arguments[0]) = result.get();
   V_VT(&arguments[1]) = VT_BSTR;
-  V_BSTR(&arguments[1]) = property.Get();
+  V_BSTR(&arguments[1]) = property.get();
   DISPPARAMS params = {arguments, nullptr, 2, 0};
   ASSERT_EQ(dispatch->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr),
             S_OK);
-  ASSERT_EQ(V_VT(result.Get()), VT_BSTR);
-  EXPECT_EQ(NarrowFromBstr(V_BSTR(result.Get())), "Files and folders");
+  ASSERT_EQ(V_VT(result.get()), VT_BSTR);
+  EXPECT_EQ(NarrowFromBstr(V_BSTR(result.get())), "Files and folders");
 }
 
 }  // namespace
