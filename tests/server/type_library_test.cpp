@@ -66,8 +66,8 @@ std::wstring MethodsBySlot(ITypeInfo* info, const TYPEATTR& attr) {
     const std::unique_ptr<FUNCDESC, FuncDescRelease> desc(raw, FuncDescRelease{info});
     const size_t slot = desc->oVft / sizeof(void*) - 7;
     UniqueBstr name;
-    if (slot < slots.size() && SUCCEEDED(info->GetDocumentation(desc->memid, name.Put(), nullptr, nullptr, nullptr))) {
-      slots[slot] = name.Get();
+    if (slot < slots.size() && SUCCEEDED(info->GetDocumentation(desc->memid, name.put(), nullptr, nullptr, nullptr))) {
+      slots[slot] = name.get();
     }
   }
   std::wstring joined;
@@ -78,7 +78,7 @@ std::wstring MethodsBySlot(ITypeInfo* info, const TYPEATTR& attr) {
 TEST(TypeLibraryTest, EveryInterfaceInSlotOrderForThisArchitecture) {
   const std::string file = ModuleFile();
   ComPtr<ITypeLib> lib;
-  ASSERT_HRESULT_SUCCEEDED(LoadTypeLibEx(std::wstring(file.begin(), file.end()).c_str(), REGKIND_NONE, lib.Put()));
+  ASSERT_HRESULT_SUCCEEDED(LoadTypeLibEx(std::wstring(file.begin(), file.end()).c_str(), REGKIND_NONE, lib.put()));
   TLIBATTR* libAttr = nullptr;
   ASSERT_HRESULT_SUCCEEDED(lib->GetLibAttr(&libAttr));
   EXPECT_EQ(libAttr->syskind, sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32);
@@ -87,21 +87,21 @@ TEST(TypeLibraryTest, EveryInterfaceInSlotOrderForThisArchitecture) {
   for (const ExpectedInterface& expected : kInterfaces) {
     SCOPED_TRACE(expected.name);
     ComPtr<ITypeInfo> info;
-    ASSERT_HRESULT_SUCCEEDED(lib->GetTypeInfoOfGuid(*expected.iid, info.Put()));
-    TypeAttr attr = GetTypeAttr(info.Get());
+    ASSERT_HRESULT_SUCCEEDED(lib->GetTypeInfoOfGuid(*expected.iid, info.put()));
+    TypeAttr attr = GetTypeAttr(info.get());
     ASSERT_TRUE(attr);
     if (attr->typekind == TKIND_DISPATCH && (attr->wTypeFlags & TYPEFLAG_FDUAL)) {
       HREFTYPE vtablePart = 0;
       ComPtr<ITypeInfo> dual;
       ASSERT_HRESULT_SUCCEEDED(info->GetRefTypeOfImplType(-1, &vtablePart));
-      ASSERT_HRESULT_SUCCEEDED(info->GetRefTypeInfo(vtablePart, dual.Put()));
+      ASSERT_HRESULT_SUCCEEDED(info->GetRefTypeInfo(vtablePart, dual.put()));
       attr.reset();
       info = std::move(dual);
-      attr = GetTypeAttr(info.Get());
+      attr = GetTypeAttr(info.get());
       ASSERT_TRUE(attr);
     }
     EXPECT_EQ(attr->typekind, expected.kind);
-    EXPECT_EQ(MethodsBySlot(info.Get(), *attr), expected.methods);
+    EXPECT_EQ(MethodsBySlot(info.get(), *attr), expected.methods);
   }
 }
 
