@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "dialogs/backup_page_rules.h"
+#include "dialogs/list_edit_rules.h"
 #include "dialogs/rule_text.h"
 #include "model/settings_store.h"
 #include "platform/local_time.h"

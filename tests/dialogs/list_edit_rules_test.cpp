@@ -1,10 +1,10 @@
-// The backup page's list rules, as qnhost applies them too.
+// How the page and its dialogs edit their lists, as qnhost does too.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "dialogs/backup_page_rules.h"
+#include "dialogs/list_edit_rules.h"
 
 namespace {
 

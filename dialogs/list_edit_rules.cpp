@@ -1,11 +1,11 @@
-#include "dialogs/backup_page_rules.h"
+#include "dialogs/list_edit_rules.h"
 
 #include <algorithm>
 #include <cctype>
 #include <vector>
 
+#include "model/backup_page_rules.h"
 #include "model/mask_list.h"
-#include "platform/compare_no_case.h"
 
 namespace {
 
@@ -65,8 +65,9 @@ std::optional<std::string> NormalizeMaskList(const std::string& typed, bool excl
 }
 
 bool PutBackupRow(BackupList& list, const BackupEntry& entry) {
+  const std::string key = RowKey(PathOf(entry));
   for (BackupEntry& row : list) {
-    if (row.index() == entry.index() && platform::CompareNoCase(PathOf(row), PathOf(entry)) == 0) {
+    if (row.index() == entry.index() && RowKey(PathOf(row)) == key) {
       row = entry;
       return true;
     }

@@ -1,5 +1,6 @@
 #pragma once
-// Rules of the backup page that qnhost applies too, so both change the stored list alike.
+// How the backup page and its dialogs edit their lists, as qnhost does too, so both change the
+// stored list alike. (The list's order and the tree's rules are model/backup_page_rules.h.)
 #include <optional>
 #include <string>
 
@@ -12,6 +13,6 @@
 // list needs a mask.
 std::optional<std::string> NormalizeMaskList(const std::string& typed, bool excludeSide, std::string& error);
 
-// One row per path: `entry` takes the place of the row of the same kind whose path is the
-// same without regard to case, or is appended. True when it replaced a row.
+// One row per path: `entry` takes the place of the row of the same kind whose path names the
+// same row (equal RowKey), or is appended. True when it replaced a row.
 bool PutBackupRow(BackupList& list, const BackupEntry& entry);
