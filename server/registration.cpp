@@ -2,7 +2,6 @@
 
 #include <oleauto.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -11,6 +10,7 @@
 #include "server/module_type_library.h"
 #include "server/registry_script.h"
 #include "server/registry_script_apply.h"
+#include "server/type_info_owners.h"
 #include "platform/win32/this_module.h"
 
 namespace {
@@ -36,13 +36,6 @@ HRESULT LoadScript(std::vector<RegScriptRoot>& roots) {
   ReplaceInRegistryScript(roots, L"%MODULE%", path);
   return S_OK;
 }
-
-// The library's attributes, given back to the library that handed them out.
-struct LibAttrRelease {
-  ITypeLib* lib;
-  void operator()(TLIBATTR* attr) const { lib->ReleaseTLibAttr(attr); }
-};
-using UniqueLibAttr = std::unique_ptr<TLIBATTR, LibAttrRelease>;
 
 }  // namespace
 
@@ -77,9 +70,7 @@ HRESULT UnregisterModule() {
     hr = lib->GetLibAttr(&got);
     failure.Note(hr);
     const UniqueLibAttr attr(got, {lib.get()});
-    if (SUCCEEDED(hr)) {
-      failure.Note(UnRegisterTypeLib(attr->guid, attr->wMajorVerNum, attr->wMinorVerNum, attr->lcid, attr->syskind));
-    }
+    if (attr) failure.Note(UnRegisterTypeLib(attr->guid, attr->wMajorVerNum, attr->wMinorVerNum, attr->lcid, attr->syskind));
   }
   return failure.Result();
 }
