@@ -17,6 +17,7 @@ const char kUsage[] =
     "  restore ARCHIVE [--to FOLDER] [--overwrite]\n"
     "                     restore to where the files came from, or into FOLDER\n"
     "  show ARCHIVE       show what an archive holds\n"
+    "  ui restore|backup  show the clients' restore or backup page; OK stores it\n"
     "MASKS: file-name masks joined by |, such as \"*.doc|*.txt\"\n"
     "RULE:  always | today | last-days N | last-weeks N | last-months N |\n"
     "       before YYYY-MM-DD | after YYYY-MM-DD\n";
@@ -32,7 +33,7 @@ struct VerbName {
 const VerbName kVerbs[] = {
     {"help", Verb::kHelp, false},       {"add", Verb::kAdd, true},        {"list", Verb::kList, false},
     {"clear", Verb::kClear, false},     {"clients", Verb::kClients, false}, {"backup", Verb::kBackup, true},
-    {"restore", Verb::kRestore, true}, {"show", Verb::kShow, true},
+    {"restore", Verb::kRestore, true}, {"show", Verb::kShow, true},     {"ui", Verb::kUi, true},
 };
 
 struct RuleName {

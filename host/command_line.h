@@ -7,7 +7,7 @@
 #include "platform/civil_days.h"
 
 // What qnhost was asked to do, as typed; nothing here looks at the file system.
-enum class Verb { kHelp, kAdd, kList, kClear, kClients, kBackup, kRestore, kShow };
+enum class Verb { kHelp, kAdd, kList, kClear, kClients, kBackup, kRestore, kShow, kUi };
 
 // A date rule from "--rule KIND [N|YYYY-MM-DD]".
 struct RuleOption {
@@ -18,7 +18,7 @@ struct RuleOption {
 
 struct Command {
   Verb verb = Verb::kHelp;
-  std::string path;  // add: the folder or file; backup, restore, show: the archive folder
+  std::string path;  // add: the folder or file; backup, restore, show: the archive folder; ui: the page
   std::optional<std::string> include;
   std::optional<std::string> exclude;
   bool noRecurse = false;
