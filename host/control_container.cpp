@@ -49,8 +49,9 @@ HRESULT CControlContainer::Open(REFCLSID clsid, const std::string& title) {
 HRESULT CControlContainer::Load(REFCLSID clsid, const std::string& title) {
   ui::EnsureCommonControls();
   const RECT initial = {CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT + 480, CW_USEDEFAULT + 400};
-  if (!CWindow::Create("BkQnControlContainer", title.c_str(), WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
-                       0, initial, nullptr)) {
+  // Not clipping its children: a page paints no background and shows what the window paints.
+  if (!CWindow::Create("BkQnControlContainer", title.c_str(), WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 0, initial,
+                       nullptr)) {
     return HRESULT_FROM_WIN32(GetLastError());
   }
   m_hOk = CreateWindowExA(0, "BUTTON", "OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 0, kButtonWidth,
