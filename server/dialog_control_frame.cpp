@@ -3,9 +3,9 @@
 #include <cstddef>
 
 #include "bkqnfiles.h"
+#include "platform/win32/unique_handles.h"
 #include "server/com_boundary.h"
 #include "server/enumerator.h"
-#include "platform/win32/unique_handles.h"
 #include "server/module_type_library.h"
 
 namespace {
