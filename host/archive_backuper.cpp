@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "host/object_options.h"
+#include "host/size_text.h"
 #include "host/system_message.h"
 #include "model/join_path.h"
 #include "server/bstr.h"
@@ -20,7 +21,7 @@ FileFacts FactsOf(const WIN32_FILE_ATTRIBUTE_DATA& data) {
 
 STDMETHODIMP ArchiveBackuper::BeginClient(BSTR ClientName, BSTR Clsid, int nTotalWeight) {
   client_ = NarrowFromBstr(Clsid);
-  bar_.PrintLine("Backing up \"" + NarrowFromBstr(ClientName) + "\" " + client_);
+  bar_.PrintLine(std::string(doing_) + " \"" + NarrowFromBstr(ClientName) + "\" " + client_);
   bar_.Start(nTotalWeight);
   return S_OK;
 }
@@ -79,4 +80,18 @@ HRESULT ArchiveBackuper::Fail(const std::string& file, DWORD code) {
   lastErrorCode_ = code;
   lastErrorText_ = "Cannot back up \"" + file + "\": " + SystemMessage(code);
   return FailureFromWin32(code);
+}
+
+STDMETHODIMP DryRunBackuper::BackupFile(BSTR FileName, BSTR LocalName, BSTR, int nWeight, VARIANT_BOOL) {
+  const std::string source = NarrowFromBstr(FileName);
+  bar_.Advance(nWeight, source);
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExA(source.c_str(), GetFileExInfoStandard, &data)) return Fail(source, ::GetLastError());
+  const FileFacts facts = FactsOf(data);
+  bytes_ += facts.size;
+  char size[32];
+  std::snprintf(size, sizeof size, "%*s", human_ ? 10 : 14, SizeText(facts.size, human_).c_str());
+  bar_.PrintLine(size + ("  " + source));
+  objects_.push_back({client_, 0, source, nWeight, MakeObjectOptions(facts, NarrowFromBstr(LocalName)), ""});
+  return S_OK;
 }

@@ -10,10 +10,10 @@
 // the archive's "files" folder and described by an index object; the index itself is
 // written by the caller once every client has run. Operations no client of this host uses
 // answer E_NOTIMPL.
-class ArchiveBackuper final : public DispatchObject<IBackuper> {
+class ArchiveBackuper : public DispatchObject<IBackuper> {
  public:
   // `folder` exists and holds a "files" folder.
-  ArchiveBackuper(std::string folder, ProgressBar& bar) : folder_(std::move(folder)), bar_(bar) {}
+  ArchiveBackuper(std::string folder, ProgressBar& bar) : ArchiveBackuper(std::move(folder), bar, "Backing up") {}
 
   const std::vector<ArchiveObject>& Objects() const { return objects_; }
   int FailedFiles() const { return failedFiles_; }
@@ -35,15 +35,38 @@ class ArchiveBackuper final : public DispatchObject<IBackuper> {
   STDMETHODIMP BackupNextPartOfString(BSTR) override { return E_NOTIMPL; }
   STDMETHODIMP EndBackupString() override { return E_NOTIMPL; }
 
- private:
+ protected:
+  // `doing` opens the line that names each client.
+  ArchiveBackuper(std::string folder, ProgressBar& bar, const char* doing)
+      : folder_(std::move(folder)), bar_(bar), doing_(doing) {}
   HRESULT Fail(const std::string& file, DWORD code);
 
   std::string folder_;
   ProgressBar& bar_;
+  const char* doing_;
   std::vector<ArchiveObject> objects_;
   std::string client_;
+
+ private:
   unsigned copies_ = 0;
   int failedFiles_ = 0;
   DWORD lastErrorCode_ = 0;
   std::string lastErrorText_;
+};
+
+// The host's IBackuper of a dry run: nothing is copied; every file handed over is printed
+// with the size read from it, and kept as the index object a backup would write, without a
+// copy.
+class DryRunBackuper final : public ArchiveBackuper {
+ public:
+  DryRunBackuper(ProgressBar& bar, bool human) : ArchiveBackuper({}, bar, "Dry run of"), human_(human) {}
+
+  uint64_t Bytes() const { return bytes_; }
+
+  STDMETHODIMP BackupFile(BSTR FileName, BSTR LocalName, BSTR ActionName, int nWeight,
+                          VARIANT_BOOL fWriteInLog) override;
+
+ private:
+  bool human_;
+  uint64_t bytes_ = 0;
 };
