@@ -161,7 +161,7 @@ int main(int argc, char** argv) {
   int status = 0;
   {
     ComPtr<IBkQnService> service;
-    HRESULT hr = CoCreateInstance(CLSID_BkQnFilesSrv, nullptr, CLSCTX_INPROC_SERVER, IID_IBkQnService, service.PutVoid());
+    HRESULT hr = CoCreateInstance(CLSID_BkQnFilesSrv, nullptr, CLSCTX_INPROC_SERVER, IID_IBkQnService, service.put_void());
     if (FAILED(hr)) {
       std::fprintf(stderr, "the module is not registered (0x%08lx)\n", static_cast<unsigned long>(hr));
       CoUninitialize();
@@ -178,7 +178,7 @@ int main(int argc, char** argv) {
       const double oneSearch = Seconds([&] { OneSearchOwnMatching(root, masks); });
       auto* raw = new NullBackuper;
       auto backuper = ComPtr<IBackuper>::Adopt(raw);
-      const double backup = Seconds([&] { hr = service->Backup(backuper.Get(), progress.Get()); });
+      const double backup = Seconds([&] { hr = service->Backup(backuper.get(), progress.get()); });
       handed = raw->files;
       if (FAILED(hr)) status = 1;
       if (run > 0) {

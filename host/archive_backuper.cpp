@@ -68,7 +68,7 @@ STDMETHODIMP ArchiveBackuper::GetLastError(int* pErrCode, BSTR* pText) {
   *pText = nullptr;
   *pErrCode = static_cast<int>(lastErrorCode_);
   try {
-    *pText = WidenToBstr(lastErrorText_).Detach();
+    *pText = WidenToBstr(lastErrorText_).release();
   } catch (const ComError& e) {
     return e.hr;
   }

@@ -58,7 +58,7 @@ STDMETHODIMP ArchiveRestorer::GetObjectInfo(USHORT* pType, BSTR* pName, LONG* pW
   const ArchiveObject* object = Current();
   if (!object) return E_UNEXPECTED;
   try {
-    *pName = WidenToBstr(object->name).Detach();
+    *pName = WidenToBstr(object->name).release();
   } catch (const ComError& e) {
     return e.hr;
   }

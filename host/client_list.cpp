@@ -2,42 +2,25 @@
 
 #include <windows.h>
 
-#include <utility>
-
 #include "model/join_path.h"
+#include "platform/win32/unique_handles.h"
 #include "registry/registry_store.h"
 
 namespace {
 
 constexpr const char kClientsKey[] = "SOFTWARE\\Korvel\\Tessarine";
 
-// Owns one open HKEY.
-class UniqueHkey {
- public:
-  UniqueHkey() = default;
-  ~UniqueHkey() {
-    if (key_) RegCloseKey(key_);
-  }
-  UniqueHkey(const UniqueHkey&) = delete;
-  UniqueHkey& operator=(const UniqueHkey&) = delete;
-  HKEY Get() const { return key_; }
-  HKEY* Put() { return &key_; }
-
- private:
-  HKEY key_ = nullptr;
-};
-
 }  // namespace
 
 std::vector<ClientModule> RegisteredClients() {
   std::vector<ClientModule> clients;
   UniqueHkey key;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kClientsKey, 0, KEY_READ, key.Put()) != ERROR_SUCCESS) return clients;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kClientsKey, 0, KEY_READ, key.put()) != ERROR_SUCCESS) return clients;
   const CRegistryStore store;
   for (DWORD index = 0;; ++index) {
     char name[256];
     DWORD length = sizeof name;
-    const LONG result = RegEnumKeyExA(key.Get(), index, name, &length, nullptr, nullptr, nullptr, nullptr);
+    const LONG result = RegEnumKeyExA(key.get(), index, name, &length, nullptr, nullptr, nullptr, nullptr);
     if (result == ERROR_MORE_DATA) continue;  // no class identifier is that long
     if (result != ERROR_SUCCESS) break;
     std::string clsid(name, length);

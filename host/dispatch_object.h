@@ -71,10 +71,10 @@ class DispatchObject : public Interface {
       typeInfoLooked_ = true;
       ComPtr<ITypeLib> library;
       // Registered under the library's own locale, 1033.
-      if (SUCCEEDED(LoadRegTypeLib(LIBID_BkQnFILESLib, 2, 1, MAKELCID(1033, SORT_DEFAULT), library.Put())))
-        library->GetTypeInfoOfGuid(__uuidof(Interface), typeInfo_.Put());
+      if (SUCCEEDED(LoadRegTypeLib(LIBID_BkQnFILESLib, 2, 1, MAKELCID(1033, SORT_DEFAULT), library.put())))
+        library->GetTypeInfoOfGuid(__uuidof(Interface), typeInfo_.put());
     }
-    return typeInfo_.Get();
+    return typeInfo_.get();
   }
 
   ULONG refs_ = 1;

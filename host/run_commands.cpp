@@ -48,9 +48,9 @@ bool SameClsid(const std::string& a, const std::string& b) { return lstrcmpiA(a.
 // The client's service object, created the way the host creates it.
 HRESULT CreateClientService(const std::string& clsidText, ComPtr<IBkQnService>& service) {
   CLSID clsid;
-  const HRESULT parsed = CLSIDFromString(WidenToBstr(clsidText).Get(), &clsid);
+  const HRESULT parsed = CLSIDFromString(WidenToBstr(clsidText).get(), &clsid);
   if (FAILED(parsed)) return parsed;
-  return CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IBkQnService, service.PutVoid());
+  return CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IBkQnService, service.put_void());
 }
 
 // Creates the archive folder and its copies folder; an existing archive is never touched.
@@ -85,7 +85,7 @@ int RunEveryClient(const std::vector<ClientModule>& clients, ProgressBar& bar, c
       code = kExitNoModule;
       continue;
     }
-    hr = run(client, *service.Get(), progress.Get());
+    hr = run(client, *service.get(), progress.get());
     bar.Finish();
     if (FAILED(hr)) {
       std::printf("\"%s\": %s failed: %s\n", client.name.c_str(), what, DescribeResult(hr).c_str());
@@ -133,7 +133,7 @@ int BackupToArchive(const std::string& archive) {
   if (FAILED(apartment.Result())) return Refuse(kExitFailed, "COM cannot start: " + DescribeResult(apartment.Result()));
   ProgressBar bar(stdout, ProgressBar::StdoutIsConsole());
   const auto backuper = ComPtr<ArchiveBackuper>::Adopt(new ArchiveBackuper(folder, bar));
-  const int code = BackUpEveryClient(clients, *backuper.Get(), bar);
+  const int code = BackUpEveryClient(clients, *backuper.get(), bar);
   if (!WriteIndex(folder, backuper->Objects(), error)) return Refuse(kExitFailed, error);
   const size_t files = backuper->Objects().size();
   std::printf("%zu file%s backed up into %s", files, files == 1 ? "" : "s", folder.c_str());
@@ -149,7 +149,7 @@ int DryRunBackup(bool human) {
   if (FAILED(apartment.Result())) return Refuse(kExitFailed, "COM cannot start: " + DescribeResult(apartment.Result()));
   ProgressBar bar(stdout, ProgressBar::StdoutIsConsole());
   const auto backuper = ComPtr<DryRunBackuper>::Adopt(new DryRunBackuper(bar, human));
-  const int code = BackUpEveryClient(clients, *backuper.Get(), bar);
+  const int code = BackUpEveryClient(clients, *backuper.get(), bar);
   const size_t files = backuper->Objects().size();
   const uint64_t bytes = backuper->Bytes();
   const std::string size = human ? SizeText(bytes, true) : SizeText(bytes, false) + (bytes == 1 ? " byte" : " bytes");
@@ -196,7 +196,7 @@ int RestoreFromArchive(const Command& command) {
   code = std::max(code, RunEveryClient(clients, bar, "restore", [&](const ClientModule& client,
                                                                      IBkQnService& service, IProgress* progress) {
     bar.PrintLine("Restoring \"" + client.name + "\" " + client.clsid);
-    return service.Restore(restorer.Get(), progress);
+    return service.Restore(restorer.get(), progress);
   }));
   const int restored = restorer->RestoredFiles(), failedFiles = restorer->FailedFiles();
   std::printf("%d file%s restored", restored, restored == 1 ? "" : "s");

@@ -19,8 +19,8 @@ RegistryKey WalkKeyPath(const std::string& path, OpenLevelFunction openLevel, ui
   RegistryKey key(platform::PredefinedRegistryKey(parsed.root));
   for (const std::string& level : parsed.levels) {
     platform::RegKey child = nullptr;
-    const long result = openLevel(key.Get(), level.c_str(), access, &child);
-    key.Close();
+    const long result = openLevel(key.get(), level.c_str(), access, &child);
+    key.reset();
     if (result != platform::kRegistryOk) return {};
     key = RegistryKey(child);
   }
@@ -33,14 +33,14 @@ struct ValueNames {
 };
 
 bool QueryValueNames(const RegistryKey& key, ValueNames& names) {
-  return platform::QueryRegistryKeyInfo(key.Get(), &names.count, &names.longest) == platform::kRegistryOk;
+  return platform::QueryRegistryKeyInfo(key.get(), &names.count, &names.longest) == platform::kRegistryOk;
 }
 
 // The name of the value at `index`, read into a buffer one longer than the longest name.
 bool ValueNameAt(const RegistryKey& key, uint32_t index, uint32_t longest, std::string& name, uint32_t* type) {
   std::vector<char> buffer(static_cast<size_t>(longest) + 1, '\0');
   uint32_t length = longest + 1;
-  if (platform::EnumRegistryValue(key.Get(), index, buffer.data(), &length, type) != platform::kRegistryOk)
+  if (platform::EnumRegistryValue(key.get(), index, buffer.data(), &length, type) != platform::kRegistryOk)
     return false;
   name.assign(buffer.data(), std::min<size_t>(length, longest));
   return true;
@@ -56,18 +56,18 @@ RegistryKey CRegistryStore::CreateKey(const std::string& path) const {
   return WalkKeyPath(path, platform::CreateRegistryKey, platform::kKeyRead | platform::kKeyWrite);
 }
 
-void CRegistryStore::CloseKey(RegistryKey& key) const { key.Close(); }
+void CRegistryStore::CloseKey(RegistryKey& key) const { key.reset(); }
 
 std::string CRegistryStore::ReadString(const std::string& path, const std::string& name) const {
   const RegistryKey key = OpenKey(path);
   if (!key) return {};
   uint32_t size = 0;
-  if (platform::QueryRegistryValue(key.Get(), name.c_str(), nullptr, nullptr, &size) != platform::kRegistryOk)
+  if (platform::QueryRegistryValue(key.get(), name.c_str(), nullptr, nullptr, &size) != platform::kRegistryOk)
     return {};
   // One more than the data, so a text stored without its NUL still ends in one.
   std::vector<uint8_t> buffer(static_cast<size_t>(size) + 1, 0);
   uint32_t length = size + 1;
-  if (platform::QueryRegistryValue(key.Get(), name.c_str(), nullptr, buffer.data(), &length) != platform::kRegistryOk)
+  if (platform::QueryRegistryValue(key.get(), name.c_str(), nullptr, buffer.data(), &length) != platform::kRegistryOk)
     return {};
   return std::string(reinterpret_cast<const char*>(buffer.data()));
 }
@@ -76,13 +76,13 @@ uint32_t CRegistryStore::ReadDword(const std::string& path, const std::string& n
   const RegistryKey key = OpenKey(path);
   if (!key) return 0;
   uint32_t size = 0;
-  if (platform::QueryRegistryValue(key.Get(), name.c_str(), nullptr, nullptr, &size) != platform::kRegistryOk)
+  if (platform::QueryRegistryValue(key.get(), name.c_str(), nullptr, nullptr, &size) != platform::kRegistryOk)
     return 0;
   // Only the number's own four bytes are offered: a longer value does not fit and reads as 0,
   // a shorter one fills the low bytes.
   uint8_t bytes[sizeof(uint32_t)] = {};
   uint32_t length = sizeof bytes;
-  if (platform::QueryRegistryValue(key.Get(), name.c_str(), nullptr, bytes, &length) != platform::kRegistryOk)
+  if (platform::QueryRegistryValue(key.get(), name.c_str(), nullptr, bytes, &length) != platform::kRegistryOk)
     return 0;
   uint32_t value = 0;
   std::memcpy(&value, bytes, sizeof value);
@@ -93,7 +93,7 @@ void CRegistryStore::WriteString(const std::string& path, const std::string& nam
   if (text.size() >= std::numeric_limits<uint32_t>::max()) return;
   const RegistryKey key = CreateKey(path);
   if (!key) return;
-  platform::SetRegistryValue(key.Get(), name.c_str(), platform::kRegSz, reinterpret_cast<const uint8_t*>(text.c_str()),
+  platform::SetRegistryValue(key.get(), name.c_str(), platform::kRegSz, reinterpret_cast<const uint8_t*>(text.c_str()),
                              static_cast<uint32_t>(text.size() + 1));
 }
 
@@ -102,7 +102,7 @@ void CRegistryStore::WriteDword(const std::string& path, const std::string& name
   if (!key) return;
   uint8_t bytes[sizeof value];
   std::memcpy(bytes, &value, sizeof value);
-  platform::SetRegistryValue(key.Get(), name.c_str(), platform::kRegDword, bytes, sizeof bytes);
+  platform::SetRegistryValue(key.get(), name.c_str(), platform::kRegDword, bytes, sizeof bytes);
 }
 
 uint32_t CRegistryStore::EnumValue(const std::string& path, int32_t index, std::string* name, uint32_t* type) const {
@@ -133,7 +133,7 @@ void CRegistryStore::ClearValues(const std::string& path) const {
     const uint32_t before = names.count;
     std::string name;
     const bool deleted = ValueNameAt(key, kept, names.longest, name, nullptr) &&
-                         platform::DeleteRegistryValue(key.Get(), name.c_str()) == platform::kRegistryOk;
+                         platform::DeleteRegistryValue(key.get(), name.c_str()) == platform::kRegistryOk;
     if (!QueryValueNames(key, names)) return;
     if (!deleted || names.count >= before) {
       ++kept;

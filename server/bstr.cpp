@@ -6,8 +6,8 @@ UniqueBstr WidenToBstr(const std::string& text) {
   const int size = static_cast<int>(text.size());
   const int wide = size == 0 ? 0 : MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0);
   UniqueBstr result(SysAllocStringLen(nullptr, static_cast<UINT>(wide)));
-  if (!result.Get()) throw ComError{E_OUTOFMEMORY};
-  if (wide > 0) MultiByteToWideChar(CP_ACP, 0, text.data(), size, result.Get(), wide);
+  if (!result.get()) throw ComError{E_OUTOFMEMORY};
+  if (wide > 0) MultiByteToWideChar(CP_ACP, 0, text.data(), size, result.get(), wide);
   return result;
 }
 

@@ -6,7 +6,7 @@
 #include "model/settings_store.h"
 #include "server/bstr.h"
 #include "server/product_version.h"
-#include "server/this_module.h"
+#include "platform/win32/this_module.h"
 
 namespace {
 
@@ -18,7 +18,7 @@ HRESULT StoreString(VARIANT* value, const std::string& text) {
   UniqueBstr string = WidenToBstr(text);
   if (HRESULT hr = VariantClear(value); FAILED(hr)) return hr;
   V_VT(value) = VT_BSTR;
-  V_BSTR(value) = string.Detach();
+  V_BSTR(value) = string.release();
   return S_OK;
 }
 

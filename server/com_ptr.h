@@ -11,44 +11,45 @@ class ComPtr {
   ComPtr() = default;
   ComPtr(std::nullptr_t) {}
   // Takes a new reference.
-  explicit ComPtr(T* p) : p_(p) {
-    if (p_) p_->AddRef();
+  explicit ComPtr(T* p) : m_p(p) {
+    if (m_p) m_p->AddRef();
   }
-  ComPtr(const ComPtr& other) : ComPtr(other.p_) {}
-  ComPtr(ComPtr&& other) noexcept : p_(std::exchange(other.p_, nullptr)) {}
+  ComPtr(const ComPtr& other) : ComPtr(other.m_p) {}
+  ComPtr(ComPtr&& other) noexcept : m_p(std::exchange(other.m_p, nullptr)) {}
   ComPtr& operator=(ComPtr other) noexcept {
-    std::swap(p_, other.p_);
+    std::swap(m_p, other.m_p);
     return *this;
   }
-  ~ComPtr() { Reset(); }
+  ~ComPtr() { reset(); }
 
   // Adopts a reference the caller already owns.
   static ComPtr Adopt(T* p) {
     ComPtr result;
-    result.p_ = p;
+    result.m_p = p;
     return result;
   }
 
-  void Reset() {
-    if (p_) std::exchange(p_, nullptr)->Release();
+  void reset() {
+    if (m_p) std::exchange(m_p, nullptr)->Release();
   }
-  T* Detach() { return std::exchange(p_, nullptr); }
-  T* Get() const { return p_; }
-  T* operator->() const { return p_; }
-  explicit operator bool() const { return p_ != nullptr; }
+  // Gives the reference up without releasing it.
+  T* release() { return std::exchange(m_p, nullptr); }
+  T* get() const { return m_p; }
+  T* operator->() const { return m_p; }
+  explicit operator bool() const { return m_p != nullptr; }
 
   // For out parameters: releases what is held and hands out the slot.
-  T** Put() {
-    Reset();
-    return &p_;
+  T** put() {
+    reset();
+    return &m_p;
   }
-  void** PutVoid() { return reinterpret_cast<void**>(Put()); }
+  void** put_void() { return reinterpret_cast<void**>(put()); }
 
   template <typename U>
   HRESULT As(ComPtr<U>& out, REFIID iid) const {
-    return p_ ? p_->QueryInterface(iid, out.PutVoid()) : E_POINTER;
+    return m_p ? m_p->QueryInterface(iid, out.put_void()) : E_POINTER;
   }
 
  private:
-  T* p_ = nullptr;
+  T* m_p = nullptr;
 };

@@ -7,7 +7,7 @@
 
 RunResult ComRestoreHost::Iterate(const std::string& clsid) {
   const UniqueBstr id = WidenToBstr(clsid);
-  return restorer_.Iterate(id.Get());
+  return restorer_.Iterate(id.get());
 }
 
 bool ComRestoreHost::IsEnd() {
@@ -19,23 +19,23 @@ RunResult ComRestoreHost::GetObjectInfo(uint16_t& type, std::string& name) {
   unsigned short objectType = 0;
   UniqueBstr objectName;
   long weight = 0;
-  const HRESULT hr = restorer_.GetObjectInfo(&objectType, objectName.Put(), &weight);
+  const HRESULT hr = restorer_.GetObjectInfo(&objectType, objectName.put(), &weight);
   type = objectType;
-  name = NarrowFromBstr(objectName.Get());
+  name = NarrowFromBstr(objectName.get());
   return hr;
 }
 
 std::optional<std::vector<uint8_t>> ComRestoreHost::GetObjectOptions() {
   UniqueVariant options;
-  if (FAILED(restorer_.GetObjectOptions(options.Put()))) return std::nullopt;
-  return BytesOfVariant(*options.Get());
+  if (FAILED(restorer_.GetObjectOptions(options.put()))) return std::nullopt;
+  return BytesOfVariant(*options.get());
 }
 
 std::optional<RunResult> ComRestoreHost::RestoreFile(const std::string& fileName, int32_t option, bool writeInLog) {
   const UniqueBstr file = WidenToBstr(fileName);
   try {
     // The result is the host's to log; only a raised error changes the run.
-    restorer_.RestoreFile(file.Get(), option, writeInLog ? VARIANT_TRUE : VARIANT_FALSE);
+    restorer_.RestoreFile(file.get(), option, writeInLog ? VARIANT_TRUE : VARIANT_FALSE);
   } catch (const QnError& e) {
     return e.hr;
   }

@@ -2,12 +2,19 @@
 
 #include "server/module_lock.h"
 
-CComponentBase::CComponentBase(IUnknown* outer)
-    : m_inner(this), m_pControlling(outer ? outer : &m_inner) {
+CComponentBase::CComponentBase(IUnknown* outer, const InterfaceEntry* interfaces)
+    : m_inner(this), m_pControlling(outer ? outer : &m_inner), m_pInterfaces(interfaces) {
   LockModule();
 }
 
 CComponentBase::~CComponentBase() { UnlockModule(); }
+
+void* CComponentBase::FindInterface(REFIID iid) {
+  for (const InterfaceEntry* entry = m_pInterfaces; entry->iid; ++entry) {
+    if (IsEqualIID(iid, *entry->iid)) return reinterpret_cast<char*>(this) + entry->offset;
+  }
+  return nullptr;
+}
 
 STDMETHODIMP CComponentBase::CInnerUnknown::QueryInterface(REFIID iid, void** out) {
   if (!out) return E_POINTER;

@@ -2,11 +2,48 @@
 #include <windows.h>
 #include <unknwn.h>
 
+#include <cstddef>
 #include <new>
 
-// The base of every component object: its identity (a non-delegating IUnknown that owns the
-// reference count), the controlling unknown its interfaces delegate to (an outer object when
-// aggregated, else its own identity), and one module lock for as long as it lives.
+// The COM base of every component object of this module.
+//
+// A class derives from CComponent<its interfaces...> and hands the base a static table of the
+// interfaces it answers, {identifier, place in the object}, ended by an empty row:
+//
+//   const InterfaceEntry CBkQnFilesSrv::kInterfaces[] = {
+//       BKQN_INTERFACE(CBkQnFilesSrv, IBkQnService),
+//       BKQN_INTERFACE_VIA(CBkQnFilesSrv, IDispatch, IBkQnService),  // one of several IDispatch
+//       {},
+//   };
+//
+// QueryInterface searches that table; IUnknown is the object's identity and never in it.
+// The base also keeps the reference count on its identity (a non-delegating IUnknown), the
+// controlling unknown the interfaces delegate to (an outer object when aggregated, else the
+// identity), and one module lock for as long as the object lives.
+
+class CComponentBase;
+
+struct InterfaceEntry {
+  const IID* iid;
+  // From the object's CComponentBase to the interface.
+  ptrdiff_t offset;
+};
+
+// Where `Interface` sits in a `Class` object, reached through `Path` when the class holds more
+// than one base of that type (IDispatch, IOleWindow, IPersist, IViewObject).
+template <typename Class, typename Interface, typename Path = Interface>
+ptrdiff_t InterfaceOffset() {
+  // Any well-aligned address will do: only the distance between two casts of it is kept.
+  Class* const object = reinterpret_cast<Class*>(alignof(Class) * 64);
+  return reinterpret_cast<char*>(static_cast<Interface*>(static_cast<Path*>(object))) -
+         reinterpret_cast<char*>(static_cast<CComponentBase*>(object));
+}
+
+#define BKQN_INTERFACE(Class, Interface) \
+  InterfaceEntry { &__uuidof(Interface), InterfaceOffset<Class, Interface>() }
+#define BKQN_INTERFACE_VIA(Class, Interface, Path) \
+  InterfaceEntry { &__uuidof(Interface), InterfaceOffset<Class, Interface, Path>() }
+
 class CComponentBase {
  public:
   CComponentBase(const CComponentBase&) = delete;
@@ -16,12 +53,10 @@ class CComponentBase {
   IUnknown* InnerUnknown() { return &m_inner; }
 
  protected:
-  // `outer` is the aggregating object or null.
-  explicit CComponentBase(IUnknown* outer);
+  // `outer` is the aggregating object or null; `interfaces` the class's static table.
+  CComponentBase(IUnknown* outer, const InterfaceEntry* interfaces);
   virtual ~CComponentBase();
 
-  // The interface answered for `iid` (IUnknown excluded), not yet AddRef'ed; null for none.
-  virtual void* FindInterface(REFIID iid) = 0;
   IUnknown* ControllingUnknown() const { return m_pControlling; }
 
  private:
@@ -38,12 +73,16 @@ class CComponentBase {
     ULONG m_nRefs = 1;
   };
 
+  // The interface answered for `iid` (IUnknown excluded), not yet AddRef'ed; null for none.
+  void* FindInterface(REFIID iid);
+
   CInnerUnknown m_inner;
   IUnknown* m_pControlling;
+  const InterfaceEntry* m_pInterfaces;
 };
 
 // A component class answering `Interfaces...`: their IUnknown methods all go to the
-// controlling unknown. The derived class maps identifiers to interfaces in FindInterface.
+// controlling unknown.
 template <typename... Interfaces>
 class CComponent : public CComponentBase, public Interfaces... {
  public:
@@ -54,7 +93,7 @@ class CComponent : public CComponentBase, public Interfaces... {
   STDMETHODIMP_(ULONG) Release() override { return ControllingUnknown()->Release(); }
 
  protected:
-  explicit CComponent(IUnknown* outer) : CComponentBase(outer) {}
+  CComponent(IUnknown* outer, const InterfaceEntry* interfaces) : CComponentBase(outer, interfaces) {}
 };
 
 // Creates a `T` (constructed from the outer unknown or null) and hands out its `iid`. The

@@ -4,6 +4,7 @@
 
 #include "server/class_table.h"
 #include "server/module_lock.h"
+#include "server/module_type_library.h"
 #include "server/registration.h"
 
 extern "C" {
@@ -12,7 +13,12 @@ HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID iid, void** out)
   return GetComponentClassObject(clsid, iid, out);
 }
 
-HRESULT STDAPICALLTYPE DllCanUnloadNow() { return ModuleLockCount() == 0 ? S_OK : S_FALSE; }
+// An idle module gives back the type information it cached, whether or not it is unloaded.
+HRESULT STDAPICALLTYPE DllCanUnloadNow() {
+  if (ModuleLockCount() != 0) return S_FALSE;
+  ReleaseModuleTypeInfo();
+  return S_OK;
+}
 
 HRESULT STDAPICALLTYPE DllRegisterServer() { return RegisterModule(); }
 

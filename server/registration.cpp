@@ -9,7 +9,7 @@
 #include "server/module_type_library.h"
 #include "server/registry_script.h"
 #include "server/registry_script_apply.h"
-#include "server/this_module.h"
+#include "platform/win32/this_module.h"
 
 namespace {
 
@@ -70,7 +70,7 @@ HRESULT RegisterModule() {
   ComPtr<ITypeLib> lib;
   if (hr = LoadModuleTypeLib(lib); FAILED(hr)) return hr;
   std::wstring path = ThisModulePath();
-  return RegisterTypeLib(lib.Get(), path.data(), nullptr);
+  return RegisterTypeLib(lib.get(), path.data(), nullptr);
 }
 
 HRESULT UnregisterModule() {
@@ -88,7 +88,7 @@ HRESULT UnregisterModule() {
   hr = LoadModuleTypeLib(lib);
   note(hr);
   if (SUCCEEDED(hr)) {
-    const CLibAttr attr(lib.Get());
+    const CLibAttr attr(lib.get());
     note(attr.Status());
     if (SUCCEEDED(attr.Status())) {
       note(UnRegisterTypeLib(attr->guid, attr->wMajorVerNum, attr->wMinorVerNum, attr->lcid, attr->syskind));

@@ -1,25 +1,10 @@
 #include "server/registry_script_apply.h"
 
 #include <cwctype>
-#include <utility>
+
+#include "platform/win32/unique_handles.h"
 
 namespace {
-
-class CUniqueKey {
- public:
-  CUniqueKey() = default;
-  CUniqueKey(const CUniqueKey&) = delete;
-  CUniqueKey& operator=(const CUniqueKey&) = delete;
-  ~CUniqueKey() { Reset(); }
-  void Reset() {
-    if (m_hKey) RegCloseKey(std::exchange(m_hKey, nullptr));
-  }
-  HKEY Get() const { return m_hKey; }
-  HKEY* Put() { return &m_hKey; }
-
- private:
-  HKEY m_hKey = nullptr;
-};
 
 bool SameNoCase(const std::wstring& a, const wchar_t* b) {
   size_t i = 0;
@@ -63,18 +48,18 @@ HRESULT RegisterKey(HKEY parent, const RegScriptKey& entry) {
   if (entry.forceRemove) {
     if (HRESULT hr = DeleteTree(parent, entry.name); FAILED(hr)) return hr;
   }
-  CUniqueKey key;
+  UniqueHkey key;
   HRESULT hr = FromStatus(RegCreateKeyExW(parent, entry.name.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                          KEY_READ | KEY_WRITE, nullptr, key.Put(), nullptr));
+                                          KEY_READ | KEY_WRITE, nullptr, key.put(), nullptr));
   if (FAILED(hr)) return hr;
   if (entry.hasDefault) {
-    if (hr = SetString(key.Get(), nullptr, entry.defaultData); FAILED(hr)) return hr;
+    if (hr = SetString(key.get(), nullptr, entry.defaultData); FAILED(hr)) return hr;
   }
   for (const RegScriptValue& value : entry.values) {
-    if (hr = SetString(key.Get(), value.name.c_str(), value.data); FAILED(hr)) return hr;
+    if (hr = SetString(key.get(), value.name.c_str(), value.data); FAILED(hr)) return hr;
   }
   for (const RegScriptKey& subkey : entry.subkeys) {
-    if (hr = RegisterKey(key.Get(), subkey); FAILED(hr)) return hr;
+    if (hr = RegisterKey(key.get(), subkey); FAILED(hr)) return hr;
   }
   return S_OK;
 }
@@ -82,8 +67,8 @@ HRESULT RegisterKey(HKEY parent, const RegScriptKey& entry) {
 // Goes on past failures so that as much as possible is removed; the first one is returned.
 HRESULT UnregisterKey(HKEY parent, const RegScriptKey& entry) {
   if (entry.forceRemove && !entry.noRemove) return DeleteTree(parent, entry.name);
-  CUniqueKey key;
-  const LSTATUS opened = RegOpenKeyExW(parent, entry.name.c_str(), 0, KEY_READ | KEY_WRITE, key.Put());
+  UniqueHkey key;
+  const LSTATUS opened = RegOpenKeyExW(parent, entry.name.c_str(), 0, KEY_READ | KEY_WRITE, key.put());
   if (opened == ERROR_FILE_NOT_FOUND) return S_OK;
   if (opened != ERROR_SUCCESS) return HRESULT_FROM_WIN32(opened);
 
@@ -91,23 +76,23 @@ HRESULT UnregisterKey(HKEY parent, const RegScriptKey& entry) {
   const auto note = [&first](HRESULT hr) {
     if (SUCCEEDED(first) && FAILED(hr)) first = hr;
   };
-  for (const RegScriptKey& subkey : entry.subkeys) note(UnregisterKey(key.Get(), subkey));
+  for (const RegScriptKey& subkey : entry.subkeys) note(UnregisterKey(key.get(), subkey));
   for (const RegScriptValue& value : entry.values) {
-    const LSTATUS status = RegDeleteValueW(key.Get(), value.name.c_str());
+    const LSTATUS status = RegDeleteValueW(key.get(), value.name.c_str());
     if (status != ERROR_FILE_NOT_FOUND) note(FromStatus(status));
   }
   if (entry.noRemove) return first;
   if (entry.hasDefault) {
-    const LSTATUS status = RegDeleteValueW(key.Get(), nullptr);
+    const LSTATUS status = RegDeleteValueW(key.get(), nullptr);
     if (status != ERROR_FILE_NOT_FOUND) note(FromStatus(status));
   }
 
   // Whatever someone else put in the key keeps it.
   DWORD subkeys = 0;
   DWORD values = 0;
-  note(FromStatus(RegQueryInfoKeyW(key.Get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values,
+  note(FromStatus(RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values,
                                    nullptr, nullptr, nullptr, nullptr)));
-  key.Reset();
+  key.reset();
   if (SUCCEEDED(first) && subkeys == 0 && values == 0) {
     const LSTATUS status = RegDeleteKeyW(parent, entry.name.c_str());
     if (status != ERROR_FILE_NOT_FOUND) note(FromStatus(status));

@@ -15,7 +15,7 @@ class SafeArrayData {
   SafeArrayData& operator=(const SafeArrayData&) = delete;
 
   // Null when the data could not be locked.
-  void* Get() const { return data_; }
+  void* get() const { return data_; }
 
  private:
   SAFEARRAY* array_;

@@ -22,39 +22,23 @@ HRESULT StoreHostTrue(VARIANT_BOOL* flag) {
 HRESULT StoreModuleText(BSTR* out, UINT id) {
   if (!out) return E_FAIL;
   return ComBoundary([&] {
-    *out = WidenToBstr(ModuleString(id)).Detach();
+    *out = WidenToBstr(ModuleString(id)).release();
     return S_OK;
   });
 }
 
 }  // namespace
 
+const InterfaceEntry CBkQnFilesSrv::kInterfaces[] = {
+    BKQN_INTERFACE(CBkQnFilesSrv, IBkQnService),
+    BKQN_INTERFACE_VIA(CBkQnFilesSrv, IDispatch, IBkQnService),
+    {},
+};
+
 CBkQnFilesSrv::CBkQnFilesSrv(IUnknown* outer)
-    : CComponent(outer),
+    : CComponent(outer, kInterfaces),
       m_strServiceKey(SettingsKeyBase()),
-      m_strClsid(ModuleString(IDS_SERVICE_CLSID)),
-      m_dispatch(IID_IBkQnService) {}
-
-void* CBkQnFilesSrv::FindInterface(REFIID iid) {
-  if (IsEqualIID(iid, IID_IBkQnService) || IsEqualIID(iid, IID_IDispatch)) return static_cast<IBkQnService*>(this);
-  return nullptr;
-}
-
-STDMETHODIMP CBkQnFilesSrv::GetTypeInfoCount(UINT* count) { return m_dispatch.GetTypeInfoCount(count); }
-
-STDMETHODIMP CBkQnFilesSrv::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
-  return m_dispatch.GetTypeInfo(index, info);
-}
-
-STDMETHODIMP CBkQnFilesSrv::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
-  return m_dispatch.GetIDsOfNames(riid, names, count, ids);
-}
-
-STDMETHODIMP CBkQnFilesSrv::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
-                                   EXCEPINFO* exception, UINT* badArgument) {
-  return m_dispatch.Invoke(static_cast<IBkQnService*>(this), id, riid, flags, params, result, exception,
-                           badArgument);
-}
+      m_strClsid(ModuleString(IDS_SERVICE_CLSID)) {}
 
 STDMETHODIMP CBkQnFilesSrv::Backup(IBackuper* pBackuper, IProgress* pProgress) {
   return ComBoundary([&] { return RunComBackup(pBackuper, pProgress, m_strServiceKey, m_strClsid, m_nFailedFiles); });

@@ -6,21 +6,14 @@
 
 #include "bkqnfiles.h"
 #include "server/component.h"
-#include "server/type_info_dispatch.h"
+#include "server/dispatch_impl.h"
 
 // BkQnFilesSrv: the non-visual object through which the host asks about the client and runs
 // backups and restores. Answers IBkQnService and IDispatch; may be aggregated.
-class CBkQnFilesSrv final : public CComponent<IBkQnService> {
+class CBkQnFilesSrv final : public CComponent<CDispatchImpl<IBkQnService>> {
  public:
   // Builds the service key and the client identity text; throws std::bad_alloc.
   explicit CBkQnFilesSrv(IUnknown* outer);
-
-  // IDispatch
-  STDMETHODIMP GetTypeInfoCount(UINT* count) override;
-  STDMETHODIMP GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override;
-  STDMETHODIMP GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID locale, DISPID* ids) override;
-  STDMETHODIMP Invoke(DISPID id, REFIID riid, LCID locale, WORD flags, DISPPARAMS* params, VARIANT* result,
-                      EXCEPINFO* exception, UINT* badArgument) override;
 
   // IBkQnService
   STDMETHODIMP Backup(IBackuper* pBackuper, IProgress* pProgress) override;
@@ -34,14 +27,12 @@ class CBkQnFilesSrv final : public CComponent<IBkQnService> {
   STDMETHODIMP SetOptions(VARIANT Options) override;
   STDMETHODIMP GetOptions(VARIANT* Options) override;
 
- protected:
-  void* FindInterface(REFIID iid) override;
-
  private:
+  static const InterfaceEntry kInterfaces[];
+
   std::string m_strServiceKey;
   std::string m_strClsid;
   int32_t m_nFailedFiles = 0;
-  CTypeInfoDispatch m_dispatch;
 };
 
 // The class table's creator for BkQnFilesSrv.

@@ -10,10 +10,10 @@ class UniqueVariant {
   UniqueVariant(const UniqueVariant&) = delete;
   UniqueVariant& operator=(const UniqueVariant&) = delete;
 
-  VARIANT* Get() { return &v_; }
-  const VARIANT* Get() const { return &v_; }
+  VARIANT* get() { return &v_; }
+  const VARIANT* get() const { return &v_; }
   // Clears what is held and hands out the slot for an out parameter.
-  VARIANT* Put() {
+  VARIANT* put() {
     VariantClear(&v_);
     return &v_;
   }

@@ -13,8 +13,8 @@ std::optional<std::vector<uint8_t>> BytesOfVariant(const VARIANT& value) {
   std::vector<uint8_t> bytes(count);
   if (count == 0) return bytes;
   const SafeArrayData data(array);
-  if (!data.Get()) return std::nullopt;
-  std::memcpy(bytes.data(), data.Get(), count);
+  if (!data.get()) return std::nullopt;
+  std::memcpy(bytes.data(), data.get(), count);
   return bytes;
 }
 
@@ -24,11 +24,11 @@ bool VariantFromBytes(const std::vector<uint8_t>& bytes, VARIANT& out) {
   if (!array) return false;
   if (!bytes.empty()) {
     const SafeArrayData data(array);
-    if (!data.Get()) {
+    if (!data.get()) {
       SafeArrayDestroy(array);
       return false;
     }
-    std::memcpy(data.Get(), bytes.data(), bytes.size());
+    std::memcpy(data.get(), bytes.data(), bytes.size());
   }
   V_VT(&out) = VT_ARRAY | VT_UI1;
   V_ARRAY(&out) = array;

@@ -54,7 +54,7 @@ Outcome RunRefusingEachAllocation(HRESULT expected, const std::function<Outcome(
 ComPtr<IBkQnService> NewService() {
   ComPtr<IBkQnService> service;
   EXPECT_HRESULT_SUCCEEDED(
-      CoCreateInstance(CLSID_BkQnFilesSrv, nullptr, CLSCTX_INPROC_SERVER, IID_IBkQnService, service.PutVoid()));
+      CoCreateInstance(CLSID_BkQnFilesSrv, nullptr, CLSCTX_INPROC_SERVER, IID_IBkQnService, service.put_void()));
   return service;
 }
 
@@ -141,7 +141,7 @@ TEST_P(ComBackupTest, TalksToTheHostAndFreesEverything) {
     CallLog log;
     const auto backuper = ComPtr<RecordingBackuper>::Adopt(new RecordingBackuper(log, script));
     const auto progress = ComPtr<RecordingProgress>::Adopt(new RecordingProgress(log, script.ignored));
-    const HRESULT result = service->Backup(backuper.Get(), progress.Get());
+    const HRESULT result = service->Backup(backuper.get(), progress.get());
     EXPECT_EQ(backuper->References(), 1u);
     EXPECT_EQ(progress->References(), 1u);
     return Outcome{result, log};
@@ -246,7 +246,7 @@ TEST_P(ComRestoreTest, TalksToTheHostAndFreesEverything) {
     CallLog log;
     const auto restorer = ComPtr<RecordingRestorer>::Adopt(new RecordingRestorer(log, script));
     const auto progress = ComPtr<RecordingProgress>::Adopt(new RecordingProgress(log, S_OK));
-    const HRESULT result = service->Restore(restorer.Get(), progress.Get());
+    const HRESULT result = service->Restore(restorer.get(), progress.get());
     EXPECT_EQ(restorer->References(), 1u);
     EXPECT_EQ(progress->References(), 1u);
     return Outcome{result, log};

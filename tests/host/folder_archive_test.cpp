@@ -32,7 +32,7 @@ class FolderArchiveTest : public ModuleTest {
   void SetUp() override {
     ASSERT_NE(console_, nullptr);
     ASSERT_HRESULT_SUCCEEDED(
-        CoCreateInstance(CLSID_BkQnFilesSrv, nullptr, CLSCTX_INPROC_SERVER, IID_IBkQnService, service_.PutVoid()));
+        CoCreateInstance(CLSID_BkQnFilesSrv, nullptr, CLSCTX_INPROC_SERVER, IID_IBkQnService, service_.put_void()));
     tree_.AddFile("src\\a.txt", 1700000000);
     tree_.AddFile("src\\deeper\\b.doc", 1700000000);
     CFolderEntry folder;
@@ -45,7 +45,7 @@ class FolderArchiveTest : public ModuleTest {
   std::vector<ArchiveObject> BackUp() {
     const auto backuper = ComPtr<ArchiveBackuper>::Adopt(new ArchiveBackuper(archive_, bar_));
     const auto progress = ComPtr<ConsoleProgress>::Adopt(new ConsoleProgress(bar_));
-    EXPECT_EQ(service_->Backup(backuper.Get(), progress.Get()), S_OK);
+    EXPECT_EQ(service_->Backup(backuper.get(), progress.get()), S_OK);
     return backuper->Objects();
   }
 
@@ -58,7 +58,7 @@ class FolderArchiveTest : public ModuleTest {
     SaveRestoreOptions(RestoreOptionsKey(), {tree_.Path(destination), overwrite});
     const auto restorer = ComPtr<ArchiveRestorer>::Adopt(new ArchiveRestorer(archive_, objects, bar_));
     const auto progress = ComPtr<ConsoleProgress>::Adopt(new ConsoleProgress(bar_));
-    const HRESULT result = service_->Restore(restorer.Get(), progress.Get());
+    const HRESULT result = service_->Restore(restorer.get(), progress.get());
     return {result, restorer->RestoredFiles(), restorer->FailedFiles()};
   }
 
@@ -114,7 +114,7 @@ TEST_F(FolderArchiveTest, ADryRunListsWhatABackupStores) {
   SaveBackupList(BackupListKey(), {folder, CFileEntry{tree_.Path("other\\longer name.txt")}});
   const auto dry = ComPtr<DryRunBackuper>::Adopt(new DryRunBackuper(bar_, true));
   const auto progress = ComPtr<ConsoleProgress>::Adopt(new ConsoleProgress(bar_));
-  EXPECT_EQ(service_->Backup(dry.Get(), progress.Get()), S_OK);
+  EXPECT_EQ(service_->Backup(dry.get(), progress.get()), S_OK);
 
   const auto listed = [](const std::vector<ArchiveObject>& objects) {
     std::string text;

@@ -27,7 +27,7 @@ inline std::string Call(const std::string& name, std::initializer_list<std::stri
 // A new COM string, or null when task memory ran out.
 inline BSTR NewText(const std::string& text) {
   try {
-    return WidenToBstr(text).Detach();
+    return WidenToBstr(text).release();
   } catch (const ComError&) {
     return nullptr;
   }

@@ -63,20 +63,20 @@ class RegistrySeamTest : public RegistryTest {
     key_ = RegistryKey(key);
   }
   void TearDown() override {
-    key_.Close();
+    key_.reset();
     RegistryTest::TearDown();
   }
   RegistryKey key_;
 };
 
 TEST_F(RegistrySeamTest, ValuesEnumerateInCaseFoldedNameOrderAndKeepTheirFirstSpelling) {
-  for (const char* name : {"b", "a", "C", "file10", "file2", "FILE1", "a_", "aB", "a[", "", "file1"}) Set(key_.Get(), name, "x");
+  for (const char* name : {"b", "a", "C", "file10", "file2", "FILE1", "a_", "aB", "a[", "", "file1"}) Set(key_.get(), name, "x");
   // Letters compare as lower case, so "_" and "[" come before them; a prefix comes first.
-  EXPECT_EQ(Names(key_.Get()), (std::vector<std::string>{"", "a", "a[", "a_", "aB", "b", "C", "FILE1", "file10", "file2"}));
+  EXPECT_EQ(Names(key_.get()), (std::vector<std::string>{"", "a", "a[", "a_", "aB", "b", "C", "FILE1", "file10", "file2"}));
   // Deleted and written again, a value takes its new spelling in the same place.
-  EXPECT_EQ(DeleteRegistryValue(key_.Get(), "File1"), kRegistryOk);
-  Set(key_.Get(), "fiLE1", "x");
-  EXPECT_EQ(Names(key_.Get())[7], "fiLE1");
+  EXPECT_EQ(DeleteRegistryValue(key_.get(), "File1"), kRegistryOk);
+  Set(key_.get(), "fiLE1", "x");
+  EXPECT_EQ(Names(key_.get())[7], "fiLE1");
 }
 
 TEST_F(RegistrySeamTest, LettersOfTheAnsiCodePageFoldAsInUnicode) {
@@ -84,18 +84,18 @@ TEST_F(RegistrySeamTest, LettersOfTheAnsiCodePageFoldAsInUnicode) {
   if (GetACP() != 1252) GTEST_SKIP() << "the embedded registry follows code page 1252";
 #endif
   for (const char* name : {"\xE9", "\xC9", "\x80", "\xFF", "\x8A", "\x9A", "\x9F", "\xD7", "Z", "\xC0x", "\xE0y"})
-    Set(key_.Get(), name, "x");
+    Set(key_.get(), name, "x");
   // E9/C9, 8A/9A and FF/9F are one name each, ordered as lower-cased UTF-16.
-  EXPECT_EQ(Names(key_.Get()), (std::vector<std::string>{"Z", "\xD7", "\xC0x", "\xE0y", "\xE9", "\xFF", "\x8A", "\x80"}));
+  EXPECT_EQ(Names(key_.get()), (std::vector<std::string>{"Z", "\xD7", "\xC0x", "\xE0y", "\xE9", "\xFF", "\x8A", "\x80"}));
 }
 
 TEST_F(RegistrySeamTest, AnswersAndErrorCodesAreTheSystems) {
-  Set(key_.Get(), "abcde", std::string(8, '\1'));
-  const RegistryKey readOnly = Open(key_.Get(), "", kKeyRead);
-  const RegistryKey writeOnly = Open(key_.Get(), "", kKeyWrite);
+  Set(key_.get(), "abcde", std::string(8, '\1'));
+  const RegistryKey readOnly = Open(key_.get(), "", kKeyRead);
+  const RegistryKey writeOnly = Open(key_.get(), "", kKeyWrite);
   RegKey deleted = nullptr;
-  CreateRegistryKey(key_.Get(), "Deleted", kKeyRead | kKeyWrite, &deleted);
-  DeleteRegistryTree(key_.Get(), "Deleted");
+  CreateRegistryKey(key_.get(), "Deleted", kKeyRead | kKeyWrite, &deleted);
+  DeleteRegistryTree(key_.get(), "Deleted");
   const RegKey performance = PredefinedRegistryKey(RegistryRoot::kPerformanceData);
   const RegKey classes = PredefinedRegistryKey(RegistryRoot::kClassesRoot);
   const std::string longName(16383, 'v'), mine = "BkQnTest" + subkey_.substr(subkey_.rfind('\\') + 1);
@@ -105,34 +105,34 @@ TEST_F(RegistrySeamTest, AnswersAndErrorCodesAreTheSystems) {
   std::memset(guarded, 0xEE, sizeof guarded);
   // A row that also checks an answer adds 1000 to the code when the answer is wrong.
   const std::pair<long, std::function<long()>> cases[] = {
-      {kRegistryOk, [&] { return CreateError(key_.Get(), "Level\\\\Below\\") + OpenError(key_.Get(), "LEVEL\\below"); }},
-      {kRegistryFileNotFound, [&] { return OpenError(key_.Get(), "Level\\Missing"); }},
-      {kRegistryBadPathname, [&] { return CreateError(key_.Get(), "\\Leading"); }},
-      {kRegistryInvalidParameter, [&] { return CreateError(key_.Get(), std::string(257, 'k')); }},
-      {kRegistryMoreData, [&] { return OpenError(key_.Get(), std::string(200, 'a') + "\\" + std::string(100, 'b')); }},
+      {kRegistryOk, [&] { return CreateError(key_.get(), "Level\\\\Below\\") + OpenError(key_.get(), "LEVEL\\below"); }},
+      {kRegistryFileNotFound, [&] { return OpenError(key_.get(), "Level\\Missing"); }},
+      {kRegistryBadPathname, [&] { return CreateError(key_.get(), "\\Leading"); }},
+      {kRegistryInvalidParameter, [&] { return CreateError(key_.get(), std::string(257, 'k')); }},
+      {kRegistryMoreData, [&] { return OpenError(key_.get(), std::string(200, 'a') + "\\" + std::string(100, 'b')); }},
       {kRegistryOk, [&] { return CreateError(classes, mine) + OpenError(PredefinedRegistryKey(RegistryRoot::kLocalMachine), "Software\\Classes\\" + mine) + DeleteRegistryTree(classes, mine.c_str()); }},
-      {kRegistryOk, [&] { return QueryRegistryValue(key_.Get(), "ABCDE", nullptr, nullptr, &size) + (size == 8 ? 0 : 1000); }},
-      {kRegistryMoreData, [&] { size = 4; const long r = QueryRegistryValue(key_.Get(), "abcde", nullptr, guarded + 4, &size); return r + (size == 8 ? 0 : 1000); }},
-      {kRegistryFileNotFound, [&] { return QueryRegistryValue(key_.Get(), "missing", nullptr, nullptr, &size); }},
-      {kRegistryMoreData, [&] { return EnumRegistryValue(key_.Get(), 0, name, &tight, nullptr); }},  // no room for NUL
-      {kRegistryOk, [&] { return EnumRegistryValue(key_.Get(), 0, name, &roomy, nullptr) + (roomy == 5 ? 0 : 1000); }},
-      {kRegistryNoMoreItems, [&] { return EnumRegistryValue(key_.Get(), 1, name, &roomy, nullptr); }},
-      {kRegistryOk, [&] { return Set(key_.Get(), longName.c_str(), "x"); }},
-      {kRegistryOk, [&] { return QueryRegistryKeyInfo(key_.Get(), &count, &longest) + (longest == 16383 ? 0 : 1000); }},
-      {kRegistryOk, [&] { return DeleteRegistryValue(key_.Get(), longName.c_str()); }},
-      {kRegistryOk, [&] { return QueryRegistryKeyInfo(key_.Get(), &count, &longest) + (longest == 5 ? 0 : 1000); }},
-      {kRegistryInvalidParameter, [&] { return Set(key_.Get(), (longName + "v").c_str(), "x"); }},
-      {kRegistryAccessDenied, [&] { return Set(readOnly.Get(), "v", "x"); }},
-      {kRegistryAccessDenied, [&] { return DeleteRegistryValue(readOnly.Get(), "abcde"); }},
-      {kRegistryAccessDenied, [&] { return QueryRegistryValue(writeOnly.Get(), "abcde", nullptr, nullptr, &size); }},
-      {kRegistryAccessDenied, [&] { return EnumRegistryValue(writeOnly.Get(), 0, name, &roomy, nullptr); }},
-      {kRegistryOk, [&] { return QueryRegistryKeyInfo(writeOnly.Get(), &count, &longest); }},
+      {kRegistryOk, [&] { return QueryRegistryValue(key_.get(), "ABCDE", nullptr, nullptr, &size) + (size == 8 ? 0 : 1000); }},
+      {kRegistryMoreData, [&] { size = 4; const long r = QueryRegistryValue(key_.get(), "abcde", nullptr, guarded + 4, &size); return r + (size == 8 ? 0 : 1000); }},
+      {kRegistryFileNotFound, [&] { return QueryRegistryValue(key_.get(), "missing", nullptr, nullptr, &size); }},
+      {kRegistryMoreData, [&] { return EnumRegistryValue(key_.get(), 0, name, &tight, nullptr); }},  // no room for NUL
+      {kRegistryOk, [&] { return EnumRegistryValue(key_.get(), 0, name, &roomy, nullptr) + (roomy == 5 ? 0 : 1000); }},
+      {kRegistryNoMoreItems, [&] { return EnumRegistryValue(key_.get(), 1, name, &roomy, nullptr); }},
+      {kRegistryOk, [&] { return Set(key_.get(), longName.c_str(), "x"); }},
+      {kRegistryOk, [&] { return QueryRegistryKeyInfo(key_.get(), &count, &longest) + (longest == 16383 ? 0 : 1000); }},
+      {kRegistryOk, [&] { return DeleteRegistryValue(key_.get(), longName.c_str()); }},
+      {kRegistryOk, [&] { return QueryRegistryKeyInfo(key_.get(), &count, &longest) + (longest == 5 ? 0 : 1000); }},
+      {kRegistryInvalidParameter, [&] { return Set(key_.get(), (longName + "v").c_str(), "x"); }},
+      {kRegistryAccessDenied, [&] { return Set(readOnly.get(), "v", "x"); }},
+      {kRegistryAccessDenied, [&] { return DeleteRegistryValue(readOnly.get(), "abcde"); }},
+      {kRegistryAccessDenied, [&] { return QueryRegistryValue(writeOnly.get(), "abcde", nullptr, nullptr, &size); }},
+      {kRegistryAccessDenied, [&] { return EnumRegistryValue(writeOnly.get(), 0, name, &roomy, nullptr); }},
+      {kRegistryOk, [&] { return QueryRegistryKeyInfo(writeOnly.get(), &count, &longest); }},
       {kRegistryKeyDeleted, [&] { return QueryRegistryKeyInfo(deleted, &count, &longest); }},
       {kRegistryKeyDeleted, [&] { return CreateError(deleted, "Child"); }},
       {kRegistryOk, [&] { return CloseRegistryKey(deleted); }},
       {kRegistryInvalidHandle, [&] { return CloseRegistryKey(deleted); }},
       {kRegistryOk, [&] { return CloseRegistryKey(PredefinedRegistryKey(RegistryRoot::kCurrentUser)); }},
-      {kRegistryFileNotFound, [&] { return DeleteRegistryTree(key_.Get(), "Deleted"); }},
+      {kRegistryFileNotFound, [&] { return DeleteRegistryTree(key_.get(), "Deleted"); }},
       {kRegistryInvalidHandle, [&] { return OpenError(performance, "Software"); }},
       {kRegistryInvalidHandle, [&] { return QueryRegistryKeyInfo(performance, &count, &longest); }},
       {kRegistryMoreData, [&] { return QueryRegistryValue(performance, "x", nullptr, nullptr, &size); }},

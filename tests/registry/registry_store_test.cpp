@@ -17,7 +17,7 @@ class RegistryStoreTest : public RegistryTest {
  protected:
   void SetRaw(const char* name, uint32_t type, const std::string& bytes) {
     const RegistryKey key = store_.CreateKey(path_);
-    platform::SetRegistryValue(key.Get(), name, type, reinterpret_cast<const uint8_t*>(bytes.data()),
+    platform::SetRegistryValue(key.get(), name, type, reinterpret_cast<const uint8_t*>(bytes.data()),
                                static_cast<uint32_t>(bytes.size()));
   }
 
@@ -40,7 +40,7 @@ TEST_F(RegistryStoreTest, OnlyFullRootNamesInAnyCaseReachAKey) {
       {"HKEY_CURRENT_USER\\", RegistryRoot::kCurrentUser}, {"HKEY_CURRENT_USER\\\\" + subkey_, RegistryRoot::kCurrentUser},
       {"hkey_dyn_data", RegistryRoot::kDynData},           {"HKEY_PERFORMANCE_DATA", RegistryRoot::kPerformanceData},
   };
-  for (const auto& [path, root] : roots) EXPECT_EQ(store_.OpenKey(path).Get(), platform::PredefinedRegistryKey(root)) << path;
+  for (const auto& [path, root] : roots) EXPECT_EQ(store_.OpenKey(path).get(), platform::PredefinedRegistryKey(root)) << path;
   EXPECT_EQ(store_.EnumValue("HKEY_PERFORMANCE_DATA"), 0u);
 }
 

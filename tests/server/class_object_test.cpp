@@ -14,7 +14,7 @@ namespace {
 class ClassObjectTest : public ModuleTest {
  protected:
   void SetUp() override {
-    ASSERT_HRESULT_SUCCEEDED(ModuleGetClassObject(CLSID_BkQnFilesSrv, IID_IClassFactory, factory_.PutVoid()));
+    ASSERT_HRESULT_SUCCEEDED(ModuleGetClassObject(CLSID_BkQnFilesSrv, IID_IClassFactory, factory_.put_void()));
   }
   ComPtr<IClassFactory> factory_;
 };
@@ -29,7 +29,7 @@ TEST_F(ClassObjectTest, LookupAndCreationFailures) {
     EXPECT_EQ(ModuleGetClassObject(*clsid, IID_IClassFactory, &out), CLASS_E_CLASSNOTAVAILABLE);
     EXPECT_EQ(out, nullptr);
   }
-  IUnknown* outer = factory_.Get();  // any object will do: it is refused before use
+  IUnknown* outer = factory_.get();  // any object will do: it is refused before use
   EXPECT_EQ(factory_->CreateInstance(nullptr, IID_IBkQnService, nullptr), E_POINTER);
   EXPECT_EQ(factory_->CreateInstance(outer, IID_IBkQnService, &out), CLASS_E_NOAGGREGATION);
   EXPECT_EQ(factory_->CreateInstance(nullptr, IID_IClassFactory, &out), E_NOINTERFACE);
@@ -39,15 +39,15 @@ TEST_F(ClassObjectTest, LookupAndCreationFailures) {
 TEST_F(ClassObjectTest, UnloadWaitsForObjectsAndLocks) {
   // The class object is kept, and holding it does not keep the module loaded.
   ComPtr<IClassFactory> again;
-  ASSERT_HRESULT_SUCCEEDED(ModuleGetClassObject(CLSID_BkQnFilesSrv, IID_IClassFactory, again.PutVoid()));
-  EXPECT_EQ(again.Get(), factory_.Get());
+  ASSERT_HRESULT_SUCCEEDED(ModuleGetClassObject(CLSID_BkQnFilesSrv, IID_IClassFactory, again.put_void()));
+  EXPECT_EQ(again.get(), factory_.get());
   EXPECT_EQ(ModuleCanUnloadNow(), S_OK);
 
   ComPtr<IBkQnService> service;
   ASSERT_HRESULT_SUCCEEDED(
-      CoCreateInstance(CLSID_BkQnFilesSrv, nullptr, CLSCTX_INPROC_SERVER, IID_IBkQnService, service.PutVoid()));
+      CoCreateInstance(CLSID_BkQnFilesSrv, nullptr, CLSCTX_INPROC_SERVER, IID_IBkQnService, service.put_void()));
   EXPECT_EQ(ModuleCanUnloadNow(), S_FALSE);
-  service.Reset();
+  service.reset();
   EXPECT_EQ(ModuleCanUnloadNow(), S_OK);
   // Locks count up and down; an unmatched unlock leaves the count owing nothing.
   const struct {
@@ -65,7 +65,7 @@ TEST_F(ClassObjectTest, UnloadWaitsForObjectsAndLocks) {
 class AggregatingOuter : public IUnknown {
  public:
   STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-    if (!IsEqualIID(iid, IID_IUnknown)) return inner.Get()->QueryInterface(iid, out);
+    if (!IsEqualIID(iid, IID_IUnknown)) return inner.get()->QueryInterface(iid, out);
     *out = static_cast<IUnknown*>(this);
     AddRef();
     return S_OK;
@@ -79,24 +79,24 @@ class AggregatingOuter : public IUnknown {
 
 TEST_F(ClassObjectTest, AggregatedServiceAnswersThroughItsOuterObject) {
   AggregatingOuter outer;
-  ASSERT_HRESULT_SUCCEEDED(factory_->CreateInstance(&outer, IID_IUnknown, outer.inner.PutVoid()));
+  ASSERT_HRESULT_SUCCEEDED(factory_->CreateInstance(&outer, IID_IUnknown, outer.inner.put_void()));
   EXPECT_EQ(outer.refs, 1u);  // the inner identity holds no reference on its outer object
 
   ComPtr<IBkQnService> service;
-  ASSERT_HRESULT_SUCCEEDED(outer.QueryInterface(IID_IBkQnService, service.PutVoid()));
+  ASSERT_HRESULT_SUCCEEDED(outer.QueryInterface(IID_IBkQnService, service.put_void()));
   EXPECT_EQ(outer.refs, 2u);  // an interface counts on the outer object
   ComPtr<IUnknown> identity;
   ASSERT_HRESULT_SUCCEEDED(service.As(identity, IID_IUnknown));
-  EXPECT_EQ(identity.Get(), static_cast<IUnknown*>(&outer));
-  identity.Reset();
+  EXPECT_EQ(identity.get(), static_cast<IUnknown*>(&outer));
+  identity.reset();
 
   VARIANT_BOOL flag = 0;
   EXPECT_EQ(service->HasAxBackup(&flag), S_OK);
   EXPECT_EQ(flag, 1);
-  service.Reset();
+  service.reset();
   EXPECT_EQ(outer.refs, 1u);
   EXPECT_EQ(ModuleCanUnloadNow(), S_FALSE);
-  outer.inner.Reset();
+  outer.inner.reset();
 }
 
 }  // namespace

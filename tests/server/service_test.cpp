@@ -28,7 +28,7 @@ class ServiceTest : public ModuleTest {
  protected:
   void SetUp() override {
     ASSERT_HRESULT_SUCCEEDED(
-        CoCreateInstance(CLSID_BkQnFilesSrv, nullptr, CLSCTX_INPROC_SERVER, IID_IBkQnService, service_.PutVoid()));
+        CoCreateInstance(CLSID_BkQnFilesSrv, nullptr, CLSCTX_INPROC_SERVER, IID_IBkQnService, service_.put_void()));
   }
   ComPtr<IBkQnService> service_;
 };
@@ -37,22 +37,22 @@ TEST_F(ServiceTest, HostQuestions) {
   using Flag = HRESULT (STDMETHODCALLTYPE IBkQnService::*)(VARIANT_BOOL*);
   for (Flag flag : {&IBkQnService::HasAxBackup, &IBkQnService::HasAxRestore, &IBkQnService::ClientPresent}) {
     VARIANT_BOOL value = 0;
-    EXPECT_EQ((service_.Get()->*flag)(&value), S_OK);
+    EXPECT_EQ((service_.get()->*flag)(&value), S_OK);
     EXPECT_EQ(value, 1);  // not VARIANT_TRUE
   }
   UniqueBstr text;
-  ASSERT_EQ(service_->GetAxBackupCLSID(text.Put()), S_OK);
-  EXPECT_EQ(NarrowFromBstr(text.Get()), "{2FC77467-E802-4432-8536-D056E970132B}");
-  ASSERT_EQ(service_->GetAxRestoreCLSID(text.Put()), S_OK);
-  EXPECT_EQ(NarrowFromBstr(text.Get()), "{96BA7CC3-BDFC-4CA0-8CFE-DEC9B60B32DC}");
+  ASSERT_EQ(service_->GetAxBackupCLSID(text.put()), S_OK);
+  EXPECT_EQ(NarrowFromBstr(text.get()), "{2FC77467-E802-4432-8536-D056E970132B}");
+  ASSERT_EQ(service_->GetAxRestoreCLSID(text.put()), S_OK);
+  EXPECT_EQ(NarrowFromBstr(text.get()), "{96BA7CC3-BDFC-4CA0-8CFE-DEC9B60B32DC}");
   EXPECT_EQ(service_->GetAxBackupCLSID(nullptr), E_FAIL);
   EXPECT_EQ(service_->GetAxRestoreCLSID(nullptr), E_FAIL);
-  EXPECT_EQ(service_->GetClientInfo(text.Get(), nullptr), E_POINTER);
+  EXPECT_EQ(service_->GetClientInfo(text.get(), nullptr), E_POINTER);
 
   UniqueVariant options;
-  EXPECT_EQ(service_->SetOptions(*options.Get()), S_OK);
-  EXPECT_EQ(service_->GetOptions(options.Get()), S_OK);
-  EXPECT_EQ(V_VT(options.Get()), VT_EMPTY);
+  EXPECT_EQ(service_->SetOptions(*options.get()), S_OK);
+  EXPECT_EQ(service_->GetOptions(options.get()), S_OK);
+  EXPECT_EQ(V_VT(options.get()), VT_EMPTY);
 }
 
 // A text answer frees the string the value held and moves its own in; any other name leaves
@@ -80,16 +80,16 @@ TEST_F(ServiceTest, TextPropertiesReplaceTheValue) {
       SCOPED_TRACE(testing::Message() << "case " << &c - kCases << (refused ? ", out of memory" : ""));
       const UniqueBstr name(c.name ? SysAllocString(c.name) : nullptr);
       UniqueVariant value;
-      V_VT(value.Get()) = VT_BSTR;
-      V_BSTR(value.Get()) = SysAllocString(L"held");
+      V_VT(value.get()) = VT_BSTR;
+      V_BSTR(value.get()) = SysAllocString(L"held");
       const long live = task_memory::Live();
       task_memory::RefuseAllocation(refused);
-      const HRESULT result = service_->GetClientInfo(name.Get(), value.Get());
+      const HRESULT result = service_->GetClientInfo(name.get(), value.get());
       task_memory::RefuseAllocation(0);
       EXPECT_EQ(result, refused && c.result == S_OK ? E_OUTOFMEMORY : c.result);
       EXPECT_EQ(task_memory::Live(), live);
-      ASSERT_EQ(V_VT(value.Get()), VT_BSTR);
-      EXPECT_EQ(NarrowFromBstr(V_BSTR(value.Get())), result == S_OK ? c.text : "held");
+      ASSERT_EQ(V_VT(value.get()), VT_BSTR);
+      EXPECT_EQ(NarrowFromBstr(V_BSTR(value.get())), result == S_OK ? c.text : "held");
     }
   }
   RegDeleteTreeA(HKEY_CURRENT_USER, kBackupListKey);
@@ -126,7 +126,7 @@ TEST_F(ServiceTest, NumberPropertiesRetagWhatIsNotA32BitInteger) {
   for (const auto& c : kCases) {
     for (const wchar_t* property : {L"ClientIcon", L"versionmajor", L"VersionMinor"}) {
       const UniqueBstr name(SysAllocString(property));
-      SCOPED_TRACE(testing::Message() << "tag " << c.given << ", " << NarrowFromBstr(name.Get()));
+      SCOPED_TRACE(testing::Message() << "tag " << c.given << ", " << NarrowFromBstr(name.get()));
       const bool icon = property[0] == L'C';
       const long live = task_memory::Live();
       const ULONG references = (service_->AddRef(), service_->Release());
@@ -134,10 +134,10 @@ TEST_F(ServiceTest, NumberPropertiesRetagWhatIsNotA32BitInteger) {
       V_VT(&value) = c.given;
       V_UI8(&value) = 0xDDDDDDDDDDDDDDDD;
       if (c.given == VT_BSTR) V_BSTR(&value) = SysAllocString(L"earlier answer");
-      if (c.given == VT_DISPATCH) V_DISPATCH(&value) = (service_->AddRef(), service_.Get());
+      if (c.given == VT_DISPATCH) V_DISPATCH(&value) = (service_->AddRef(), service_.get());
       if (c.given == VT_R8) V_R8(&value) = 2.5;
 
-      const HRESULT result = service_->GetClientInfo(name.Get(), &value);
+      const HRESULT result = service_->GetClientInfo(name.get(), &value);
       EXPECT_EQ(result, c.given == kNoSuchType ? DISP_E_BADVARTYPE : S_OK);
       EXPECT_EQ(V_VT(&value), icon ? c.iconTag : c.versionTag);
       EXPECT_EQ(task_memory::Live(), live);

@@ -1,4 +1,4 @@
-#include "server/this_module.h"
+#include "platform/win32/this_module.h"
 
 namespace {
 const char g_anchor = 0;

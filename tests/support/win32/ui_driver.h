@@ -1,0 +1,90 @@
+#pragma once
+// Drives the module's real windows from a test, with the messages a user's actions send.
+//
+// Modal windows (dialogs, message boxes) are answered by a ModalDriver armed before the call
+// that opens them: a thread timer fires inside the modal loop, finds the next expected window
+// of this thread by caption and acts on it. Steps run in order; one that opens a nested modal
+// window lets the following steps run inside that window's loop. Whatever is still open once
+// the steps are used up (or when the next window does not come) is closed and reported, so a
+// test fails instead of hanging.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace uitest {
+
+// What a message box showed; `buttons` like "OK Cancel", `icon` one of "exclamation",
+// "question", "information", "error" or "none"; `owner` the caption of its owner window.
+struct MessageBoxSeen {
+  std::string caption;
+  std::string text;
+  std::string buttons;
+  std::string icon;
+  std::string owner;
+};
+
+class ModalDriver {
+ public:
+  ModalDriver();
+  ~ModalDriver();
+  ModalDriver(const ModalDriver&) = delete;
+  ModalDriver& operator=(const ModalDriver&) = delete;
+
+  // When an enabled window of this thread with `caption` shows, runs `action` on it.
+  ModalDriver& On(const std::string& caption, std::function<void(HWND)> action);
+  // Notes the next message box with `caption` and presses `button` (IDOK, IDYES, ...).
+  ModalDriver& Answer(const std::string& caption, int button);
+
+  const std::vector<MessageBoxSeen>& Boxes() const { return m_vBoxes; }
+  // Steps that never ran and windows that were left open, one line each; empty when all went
+  // as armed.
+  const std::vector<std::string>& Problems() const { return m_vProblems; }
+
+ private:
+  struct Step {
+    std::string caption;
+    std::function<void(HWND)> action;
+  };
+
+  static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD);
+  void Tick();
+
+  UINT_PTR m_nTimer = 0;
+  std::vector<Step> m_vSteps;
+  size_t m_nNext = 0;
+  DWORD m_nLastProgress = 0;
+  std::vector<MessageBoxSeen> m_vBoxes;
+  std::vector<std::string> m_vProblems;
+};
+
+// A visible, enabled top-level window of this thread with `caption`; null when none.
+HWND FindThreadWindow(const std::string& caption);
+
+std::string Text(HWND dialog, int id);
+bool IsEnabled(HWND dialog, int id);
+bool IsChecked(HWND dialog, int id);
+// "id: checked, enabled" lines for failure messages: what the test found.
+std::string DescribeControls(HWND dialog, const std::vector<int>& ids);
+
+// A user's actions. Each fails the running test (and does nothing) when the control is missing,
+// hidden or disabled, since a user could not do it then.
+void Click(HWND dialog, int id);
+// WM_SETTEXT, which makes an edit control report EN_CHANGE itself.
+void Type(HWND dialog, int id, const std::string& text);
+// CB_SETCURSEL and the CBN_SELCHANGE the user's choice would send.
+void ChooseComboItem(HWND dialog, int id, int index);
+// DTM_SETSYSTEMTIME and the DTN_DATETIMECHANGE the user's change would send.
+void SetPickerDate(HWND dialog, int id, const SYSTEMTIME& date);
+// Selects exactly the given rows of a list view (LVM_SETITEMSTATE), focusing the first.
+void SelectListRows(HWND dialog, int id, const std::vector<int>& rows);
+// Double-clicks a list view row: selects it and sends the NM_DBLCLK notification.
+void DoubleClickListRow(HWND dialog, int id, int row);
+
+// The texts of one list view column, row by row.
+std::vector<std::string> ListColumn(HWND dialog, int id, int column);
+// The rows selected in a list view.
+std::vector<int> SelectedListRows(HWND dialog, int id);
+
+}  // namespace uitest
