@@ -15,8 +15,8 @@ class ArchiveBackuper : public DispatchObject<IBackuper> {
   // `folder` exists and holds a "files" folder.
   ArchiveBackuper(std::string folder, ProgressBar& bar) : ArchiveBackuper(std::move(folder), bar, "Backing up") {}
 
-  const std::vector<ArchiveObject>& Objects() const { return objects_; }
-  int FailedFiles() const { return failedFiles_; }
+  const std::vector<ArchiveObject>& Objects() const { return m_objects; }
+  int FailedFiles() const { return m_nFailedFiles; }
 
   STDMETHODIMP SetProgress(IProgress*) override { return S_OK; }
   STDMETHODIMP SetVersionInfo(long, long) override { return S_OK; }
@@ -38,20 +38,20 @@ class ArchiveBackuper : public DispatchObject<IBackuper> {
  protected:
   // `doing` opens the line that names each client.
   ArchiveBackuper(std::string folder, ProgressBar& bar, const char* doing)
-      : folder_(std::move(folder)), bar_(bar), doing_(doing) {}
+      : m_strFolder(std::move(folder)), m_bar(bar), m_pDoing(doing) {}
   HRESULT Fail(const std::string& file, DWORD code);
 
-  std::string folder_;
-  ProgressBar& bar_;
-  const char* doing_;
-  std::vector<ArchiveObject> objects_;
-  std::string client_;
+  std::string m_strFolder;
+  ProgressBar& m_bar;
+  const char* m_pDoing;
+  std::vector<ArchiveObject> m_objects;
+  std::string m_strClient;
 
  private:
-  unsigned copies_ = 0;
-  int failedFiles_ = 0;
-  DWORD lastErrorCode_ = 0;
-  std::string lastErrorText_;
+  unsigned m_nCopies = 0;
+  int m_nFailedFiles = 0;
+  DWORD m_nLastErrorCode = 0;
+  std::string m_strLastErrorText;
 };
 
 // The host's IBackuper of a dry run: nothing is copied; every file handed over is printed
@@ -59,14 +59,14 @@ class ArchiveBackuper : public DispatchObject<IBackuper> {
 // copy.
 class DryRunBackuper final : public ArchiveBackuper {
  public:
-  DryRunBackuper(ProgressBar& bar, bool human) : ArchiveBackuper({}, bar, "Dry run of"), human_(human) {}
+  DryRunBackuper(ProgressBar& bar, bool human) : ArchiveBackuper({}, bar, "Dry run of"), m_bHuman(human) {}
 
-  uint64_t Bytes() const { return bytes_; }
+  uint64_t Bytes() const { return m_nBytes; }
 
   STDMETHODIMP BackupFile(BSTR FileName, BSTR LocalName, BSTR ActionName, int nWeight,
                           VARIANT_BOOL fWriteInLog) override;
 
  private:
-  bool human_;
-  uint64_t bytes_ = 0;
+  bool m_bHuman;
+  uint64_t m_nBytes = 0;
 };

@@ -13,6 +13,7 @@
 
 #include "bkqnfiles.h"
 #include "server/bstr.h"
+#include "platform/win32/unique_handles.h"
 #include "server/com_ptr.h"
 #include "server/variant.h"
 #include "tests/server/module_under_test.h"
@@ -28,30 +29,30 @@ class ServiceTest : public ModuleTest {
  protected:
   void SetUp() override {
     ASSERT_HRESULT_SUCCEEDED(
-        CoCreateInstance(CLSID_BkQnFilesSrv, nullptr, CLSCTX_INPROC_SERVER, IID_IBkQnService, service_.put_void()));
+        CoCreateInstance(CLSID_BkQnFilesSrv, nullptr, CLSCTX_INPROC_SERVER, IID_IBkQnService, m_pService.put_void()));
   }
-  ComPtr<IBkQnService> service_;
+  ComPtr<IBkQnService> m_pService;
 };
 
 TEST_F(ServiceTest, HostQuestions) {
   using Flag = HRESULT (STDMETHODCALLTYPE IBkQnService::*)(VARIANT_BOOL*);
   for (Flag flag : {&IBkQnService::HasAxBackup, &IBkQnService::HasAxRestore, &IBkQnService::ClientPresent}) {
     VARIANT_BOOL value = 0;
-    EXPECT_EQ((service_.get()->*flag)(&value), S_OK);
+    EXPECT_EQ((m_pService.get()->*flag)(&value), S_OK);
     EXPECT_EQ(value, 1);  // not VARIANT_TRUE
   }
   UniqueBstr text;
-  ASSERT_EQ(service_->GetAxBackupCLSID(text.put()), S_OK);
+  ASSERT_EQ(m_pService->GetAxBackupCLSID(text.put()), S_OK);
   EXPECT_EQ(NarrowFromBstr(text.get()), "{2FC77467-E802-4432-8536-D056E970132B}");
-  ASSERT_EQ(service_->GetAxRestoreCLSID(text.put()), S_OK);
+  ASSERT_EQ(m_pService->GetAxRestoreCLSID(text.put()), S_OK);
   EXPECT_EQ(NarrowFromBstr(text.get()), "{96BA7CC3-BDFC-4CA0-8CFE-DEC9B60B32DC}");
-  EXPECT_EQ(service_->GetAxBackupCLSID(nullptr), E_FAIL);
-  EXPECT_EQ(service_->GetAxRestoreCLSID(nullptr), E_FAIL);
-  EXPECT_EQ(service_->GetClientInfo(text.get(), nullptr), E_POINTER);
+  EXPECT_EQ(m_pService->GetAxBackupCLSID(nullptr), E_FAIL);
+  EXPECT_EQ(m_pService->GetAxRestoreCLSID(nullptr), E_FAIL);
+  EXPECT_EQ(m_pService->GetClientInfo(text.get(), nullptr), E_POINTER);
 
   UniqueVariant options;
-  EXPECT_EQ(service_->SetOptions(*options.get()), S_OK);
-  EXPECT_EQ(service_->GetOptions(options.get()), S_OK);
+  EXPECT_EQ(m_pService->SetOptions(*options.get()), S_OK);
+  EXPECT_EQ(m_pService->GetOptions(options.get()), S_OK);
   EXPECT_EQ(V_VT(options.get()), VT_EMPTY);
 }
 
@@ -80,11 +81,10 @@ TEST_F(ServiceTest, TextPropertiesReplaceTheValue) {
       SCOPED_TRACE(testing::Message() << "case " << &c - kCases << (refused ? ", out of memory" : ""));
       const UniqueBstr name(c.name ? SysAllocString(c.name) : nullptr);
       UniqueVariant value;
-      V_VT(value.get()) = VT_BSTR;
-      V_BSTR(value.get()) = SysAllocString(L"held");
+      value.set_bstr(UniqueBstr(SysAllocString(L"held")));
       const long live = task_memory::Live();
       task_memory::RefuseAllocation(refused);
-      const HRESULT result = service_->GetClientInfo(name.get(), value.get());
+      const HRESULT result = m_pService->GetClientInfo(name.get(), value.get());
       task_memory::RefuseAllocation(0);
       EXPECT_EQ(result, refused && c.result == S_OK ? E_OUTOFMEMORY : c.result);
       EXPECT_EQ(task_memory::Live(), live);
@@ -129,33 +129,32 @@ TEST_F(ServiceTest, NumberPropertiesRetagWhatIsNotA32BitInteger) {
       SCOPED_TRACE(testing::Message() << "tag " << c.given << ", " << NarrowFromBstr(name.get()));
       const bool icon = property[0] == L'C';
       const long live = task_memory::Live();
-      const ULONG references = (service_->AddRef(), service_->Release());
+      const ULONG references = (m_pService->AddRef(), m_pService->Release());
       VARIANT value;
       V_VT(&value) = c.given;
       V_UI8(&value) = 0xDDDDDDDDDDDDDDDD;
       if (c.given == VT_BSTR) V_BSTR(&value) = SysAllocString(L"earlier answer");
-      if (c.given == VT_DISPATCH) V_DISPATCH(&value) = (service_->AddRef(), service_.get());
+      if (c.given == VT_DISPATCH) V_DISPATCH(&value) = (m_pService->AddRef(), m_pService.get());
       if (c.given == VT_R8) V_R8(&value) = 2.5;
 
-      const HRESULT result = service_->GetClientInfo(name.get(), &value);
+      const HRESULT result = m_pService->GetClientInfo(name.get(), &value);
       EXPECT_EQ(result, c.given == kNoSuchType ? DISP_E_BADVARTYPE : S_OK);
       EXPECT_EQ(V_VT(&value), icon ? c.iconTag : c.versionTag);
       EXPECT_EQ(task_memory::Live(), live);
-      EXPECT_EQ((service_->AddRef(), service_->Release()), references);
+      EXPECT_EQ((m_pService->AddRef(), m_pService->Release()), references);
       if (FAILED(result)) {
         EXPECT_EQ(V_UI8(&value), 0xDDDDDDDDDDDDDDDD);
       } else if (!icon) {
         EXPECT_EQ(V_UI4(&value), property[0] == L'v' ? version.dwProductVersionMS : version.dwProductVersionLS);
       } else {
-        const HICON handle = reinterpret_cast<HICON>(static_cast<INT_PTR>(V_I4(&value)));
+        // The caller owns the icon handed out.
+        const UniqueHicon handle(reinterpret_cast<HICON>(static_cast<INT_PTR>(V_I4(&value))));
         ICONINFO info = {};
         BITMAP colour = {};
-        ASSERT_TRUE(GetIconInfo(handle, &info));
-        GetObjectA(info.hbmColor, sizeof colour, &colour);
+        ASSERT_TRUE(GetIconInfo(handle.get(), &info));
+        const UniqueHbitmap colourBitmap(info.hbmColor), maskBitmap(info.hbmMask);
+        GetObjectA(colourBitmap.get(), sizeof colour, &colour);
         EXPECT_EQ(std::tie(colour.bmWidth, colour.bmHeight), std::make_tuple(16, 16));
-        DeleteObject(info.hbmColor);
-        DeleteObject(info.hbmMask);
-        DestroyIcon(handle);
       }
     }
   }
@@ -171,11 +170,12 @@ std::string RunAsDebuggee(std::string command) {
   if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, DEBUG_ONLY_THIS_PROCESS, nullptr, nullptr,
                       &startup, &process))
     return "cannot start";
+  const UniqueAny<HANDLE, &CloseHandle> thread(process.hThread), running(process.hProcess);
   std::string outcome = "ended";
   DEBUG_EVENT event = {};
   while (event.dwDebugEventCode != EXIT_PROCESS_DEBUG_EVENT) {
     if (!WaitForDebugEvent(&event, 60000)) {
-      TerminateProcess(process.hProcess, 1);
+      TerminateProcess(running.get(), 1);
       outcome = "did not end";
       continue;
     }
@@ -188,12 +188,10 @@ std::string RunAsDebuggee(std::string command) {
       char code[32];
       std::snprintf(code, sizeof code, "crashed 0x%08lX", exception.ExceptionRecord.ExceptionCode);
       outcome = code;
-      TerminateProcess(process.hProcess, 1);
+      TerminateProcess(running.get(), 1);
     }
     ContinueDebugEvent(event.dwProcessId, event.dwThreadId, raised ? DBG_EXCEPTION_NOT_HANDLED : DBG_CONTINUE);
   }
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
   return outcome;
 }
 
