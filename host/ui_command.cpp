@@ -4,6 +4,7 @@
 
 #include "bkqnfiles.h"
 #include "host/client_list.h"
+#include "host/command_line.h"
 #include "host/com_apartment.h"
 #include "host/control_container.h"
 #include "platform/win32/unique_handles.h"
@@ -27,16 +28,16 @@ HRESULT ControlClassOf(const ClientModule& client, bool restore, CLSID& control)
 int ShowClientPages(const std::string& page) {
   if (page != "restore" && page != "backup") {
     std::fprintf(stderr, "qnhost: ui shows the \"restore\" or the \"backup\" page, not \"%s\"\n", page.c_str());
-    return 2;
+    return kExitUsage;
   }
   const std::vector<ClientModule> clients = RegisteredClients();
   if (clients.empty()) {
     std::fprintf(stderr, "qnhost: no client module is registered (register one with regsvr32)\n");
-    return 1;
+    return kExitNoModule;
   }
   const ComApartment apartment;
-  if (FAILED(apartment.Result())) return 1;
-  int code = 0;
+  if (FAILED(apartment.Result())) return kExitFailed;
+  int code = kExitDone;
   for (const ClientModule& client : clients) {
     CLSID control = {};
     CControlContainer container;
@@ -45,7 +46,7 @@ int ShowClientPages(const std::string& page) {
     if (FAILED(hr)) {
       std::printf("\"%s\": the %s page cannot be shown (0x%08lX)\n", client.name.c_str(), page.c_str(),
                   static_cast<unsigned long>(hr));
-      code = 1;
+      code = kExitFailed;
       continue;
     }
     const bool stored = container.RunUntilClosed() == CControlContainer::Outcome::kStored;
