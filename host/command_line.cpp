@@ -30,8 +30,11 @@ const VerbSpec kVerbs[] = {
      "                      nothing (--human: sizes in B, KiB, MiB, GiB, TiB of 1024)\n"},
     {"restore", Verb::kRestore, "an archive folder",
      "  restore ARCHIVE [--to FOLDER] [--overwrite]\n"
-     "                      restore to where the files came from, or into FOLDER\n"},
+     "                      restore to where the files came from, or into FOLDER;\n"
+     "                      without options, as the restore page (ui restore) stored\n"},
     {"show", Verb::kShow, "an archive folder", "  show ARCHIVE        show what an archive holds\n"},
+    {"ui", Verb::kUi, "a page (restore or backup)",
+     "  ui restore|backup   show the clients' restore or backup page; OK stores it\n"},
     {"help", Verb::kHelp, nullptr,
      "  help [COMMAND]      show this text, or a command's (also: COMMAND --help, -h)\n"},
 };

@@ -7,7 +7,7 @@
 #include "platform/civil_days.h"
 
 // What qnhost was asked to do, as typed; nothing here looks at the file system.
-enum class Verb { kHelp, kAdd, kList, kClear, kClients, kBackup, kRestore, kShow };
+enum class Verb { kHelp, kAdd, kList, kClear, kClients, kBackup, kRestore, kShow, kUi };
 
 // The program's exit codes, as the usage lists them.
 enum ExitCode : int {
@@ -30,7 +30,7 @@ struct Command {
   // (kHelp when none was recognised).
   std::string error;
   Verb helpAbout = Verb::kHelp;  // help: the command to explain; kHelp: all of them
-  std::string path;  // add: the folder or file; backup, restore, show: the archive folder
+  std::string path;  // add: the folder or file; backup, restore, show: the archive folder; ui: the page
   std::optional<std::string> include;
   std::optional<std::string> exclude;
   bool noRecurse = false;

@@ -9,6 +9,7 @@
 #include "host/command_line.h"
 #include "host/list_commands.h"
 #include "host/run_commands.h"
+#include "host/ui_command.h"
 #include "server/bstr.h"
 
 namespace {
@@ -23,6 +24,7 @@ int Run(const Command& command) {
     case Verb::kBackup: return command.dryRun ? DryRunBackup(command.human) : BackupToArchive(command.path);
     case Verb::kRestore: return RestoreFromArchive(command);
     case Verb::kShow: return ShowArchive(command.path);
+    case Verb::kUi: return ShowClientPages(command.path);
   }
   return kExitUsage;
 }

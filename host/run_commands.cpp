@@ -167,7 +167,10 @@ int RestoreFromArchive(const Command& command) {
   if (!objects) return Refuse(kExitFailed, error);
 
   // What the restore page stores, and what the client reads back at the start of its run.
-  SaveRestoreOptions(RestoreOptionsKey(), {destination, command.overwrite ? 1u : 0u});
+  // Without options the choice stored last (by `qnhost ui restore`, say) is the one used.
+  if (command.destination || command.overwrite) {
+    SaveRestoreOptions(RestoreOptionsKey(), {destination, command.overwrite ? 1u : 0u});
+  }
 
   // Every client the archive holds objects of, in the archive's order.
   const std::vector<ClientModule> registered = RegisteredClients();

@@ -19,7 +19,7 @@ namespace {
 // A parsed command in one line: the verb, the path in brackets, then every option set.
 std::string Rendered(const Command& c) {
   if (!c.error.empty()) return "error: " + c.error;
-  static const char* const kVerbs[] = {"help", "add", "list", "clear", "clients", "backup", "restore", "show"};
+  static const char* const kVerbs[] = {"help", "add", "list", "clear", "clients", "backup", "restore", "show", "ui"};
   std::string text = kVerbs[static_cast<int>(c.verb)];
   if (c.verb == Verb::kHelp && c.helpAbout != Verb::kHelp) {
     text += std::string(" ") + kVerbs[static_cast<int>(c.helpAbout)];
@@ -82,6 +82,8 @@ TEST(CommandLineTest, ParsesOrSaysWhy) {
       {{"restore", "--overwrite", "--to", "D:\\R", "A"}, "restore [A] to=D:\\R overwrite"},
       {{"restore", "a", "--to", ""}, "error: restore: --to needs a folder"},
       {{"restore", "a", "--include", "*.x"}, "error: restore: unknown option \"--include\""},
+      {{"ui", "restore"}, "ui [restore]"},
+      {{"ui"}, "error: ui: needs a page (restore or backup)"},
   };
   for (const auto& line : kLines) {
     std::string typed;
