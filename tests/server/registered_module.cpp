@@ -32,10 +32,12 @@ class PrivateCurrentUser {
                         nullptr, m_hKey.put(), nullptr) != ERROR_SUCCESS) {
       return false;
     }
-    return RegOverridePredefKey(HKEY_CURRENT_USER, m_hKey.get()) == ERROR_SUCCESS;
+    return Resume();
   }
+  bool Resume() { return RegOverridePredefKey(HKEY_CURRENT_USER, m_hKey.get()) == ERROR_SUCCESS; }
+  void Lift() { RegOverridePredefKey(HKEY_CURRENT_USER, nullptr); }
   void Stop() {
-    RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
+    Lift();
     m_hKey.reset();
     RegDeleteTreeA(HKEY_CURRENT_USER, m_strSubkey.c_str());
     RegDeleteKeyA(HKEY_CURRENT_USER, kParent);  // only when nothing else is left in it
@@ -71,6 +73,12 @@ class RegisteredModule : public testing::Environment {
 [[maybe_unused]] testing::Environment* const g_registered = testing::AddGlobalTestEnvironment(new RegisteredModule);
 
 }  // namespace
+
+void WithRealCurrentUser(const std::function<void()>& read) {
+  g_currentUser.Lift();
+  read();
+  EXPECT_TRUE(g_currentUser.Resume());
+}
 
 ModuleTest::~ModuleTest() {
   EXPECT_EQ(ModuleCanUnloadNow(), S_OK) << "an object or server lock of the module outlived the test";

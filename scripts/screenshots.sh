@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# Takes every picture of docs/screenshots/ from the real module, under Xvfb in a Wine prefix of
+# its own (BUILD_DIR/screenshots/wineprefix) with Wine's bitmap fonts, each program in a virtual
+# desktop so that captions are drawn. One section per picture: `shot NAME CAPTION [ACTION...]
+# -- PROGRAM [ARGUMENTS...]` starts the program, and scripts/window_shot.cpp waits for its window
+# titled CAPTION, does the ACTIONs (click:ID, open:ID), saves the window and closes it.
+#   scripts/screenshots.sh [BUILD_DIR]      (default build/windows, built first)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$(cd "${1:-$root/build/windows}" && pwd)
+out="$root/docs/screenshots"
+work="$build/screenshots"
+mkdir -p "$out" "$work"
+
+# shellcheck source=wine-env.sh
+source "$root/scripts/wine-env.sh"
+wine_up "$work"
+trap 'wine_down' EXIT
+run() { taskset -c 0 wine "$@" </dev/null; }
+
+# "MS Sans Serif" and the caption buttons' glyphs come from Wine's own fonts (fonts-wine),
+# which a fresh prefix does not find by itself.
+cp /usr/share/wine/fonts/sserif*.fon /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+x86_64-w64-mingw32-g++-posix -O2 -static -o "$work/window_shot.exe" "$root/scripts/window_shot.cpp" -lgdi32
+run regsvr32 /s "Z:$build/server/BkQnFiles.dll"
+
+# Saves NAME.png of the window CAPTION of a program.
+shot() {
+  local name=$1 caption=$2
+  shift 2
+  local actions=()
+  while [ "$1" != "--" ]; do actions+=("$1"); shift; done
+  shift
+  run explorer /desktop=shots,800x600 "$@" >/dev/null 2>&1 &
+  local program=$!
+  run explorer /desktop=shots,800x600 "$work/window_shot.exe" "$caption" "$work/$name.bmp" "${actions[@]}"
+  wait "$program" || true
+  python3 - "$work/$name.bmp" "$out/$name.png" <<'EOF'
+import struct, sys, zlib
+data = open(sys.argv[1], "rb").read()
+offset, = struct.unpack_from("<I", data, 10)
+width, height = struct.unpack_from("<ii", data, 18)
+stride = (width * 3 + 3) & ~3
+rows = b"".join(
+    b"\0" + bytes(c for x in range(width) for c in data[offset + y * stride + 3 * x:offset + y * stride + 3 * x + 3][::-1])
+    for y in reversed(range(height)))
+chunk = lambda kind, body: struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
+open(sys.argv[2], "wb").write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0))
+                              + chunk(b"IDAT", zlib.compress(rows, 9)) + chunk(b"IEND", b""))
+EOF
+  echo "screenshots: $name.png"
+}
+
+# ---- The restore page as qnhost shows it: "Original location" ----------------------------
+shot restore-page-original "Files and folders - Restore" -- "$build/host/qnhost.exe" ui restore
+
+# ---- The restore page with "Disk drive or folder" and a folder of the first drive chosen --
+shot restore-page-folder "Files and folders - Restore" click:1014 open:208 -- "$build/host/qnhost.exe" ui restore
+
+run regsvr32 /s /u "Z:$build/server/BkQnFiles.dll"
