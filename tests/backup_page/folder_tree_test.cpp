@@ -5,9 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "backup_page/backup_list_ctrl.h"
+#include "backup_page/folder_tree_ctrl.h"
 #include "backup_page/folder_tree_manager.h"
 #include "tests/backup_page/tree_list_host.h"
 #include "tests/support/temp_tree.h"
+#include "tests/support/win32/ui_driver.h"
 
 namespace {
 
@@ -188,6 +191,115 @@ TEST_F(FolderTreeTest, FindsNodesByPathIgnoringCaseAndByItemAndRemembersTheSelec
   EXPECT_EQ(manager.GetSelectedPath(), m_tree.Path("plain\\"));
   SendMessageA(m_host.Tree(), TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(Item({"C:"})));
   EXPECT_EQ(manager.GetSelectedPath(), "C:\\");
+}
+
+// The left button as OLE's drag loop reads it (the thread's key state): held while a test drags.
+void HoldLeftButton(bool held) {
+  BYTE keys[256];
+  GetKeyboardState(keys);
+  keys[VK_LBUTTON] = held ? 0x80 : 0;
+  SetKeyboardState(keys);
+}
+
+void CALLBACK LetGo(HWND, UINT, UINT_PTR, DWORD) { HoldLeftButton(false); }
+
+// Drags `item` of the tree with the cursor at `point`; the button is let go after `holdMs`
+// at the latest, which drops on whatever is under the cursor.
+void DragTreeItem(FolderTreeCtrl& tree, HTREEITEM item, POINT point, UINT holdMs) {
+  SetCursorPos(point.x, point.y);
+  HoldLeftButton(true);
+  const UINT_PTR timer = SetTimer(nullptr, 0, holdMs, &LetGo);
+  NMTREEVIEWA notification{};
+  notification.hdr.code = TVN_BEGINDRAGA;
+  notification.itemNew.hItem = item;
+  tree.BeginDrag(notification);
+  KillTimer(nullptr, timer);
+  HoldLeftButton(false);
+}
+
+POINT Centre(HWND window) {
+  RECT rect;
+  GetWindowRect(window, &rect);
+  return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+// A window that takes every drop and keeps the CF_HDROP bytes it was offered; entering, it
+// lets the button go, so the drag drops on it.
+class CDropRecorder final : public ui::CWindow, public IDropTarget {
+ public:
+  CDropRecorder() {
+    Create("BkQnDropRecorder", "", WS_POPUP | WS_VISIBLE, WS_EX_TOPMOST, RECT{700, 100, 900, 300}, nullptr);
+    RegisterDragDrop(hwnd(), this);
+  }
+  ~CDropRecorder() override { RevokeDragDrop(hwnd()); }
+
+  STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
+    *out = IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDropTarget) ? static_cast<IDropTarget*>(this) : nullptr;
+    return *out ? S_OK : E_NOINTERFACE;
+  }
+  STDMETHODIMP_(ULONG) AddRef() override { return 2; }
+  STDMETHODIMP_(ULONG) Release() override { return 1; }
+  STDMETHODIMP DragEnter(IDataObject* data, DWORD, POINTL, DWORD* effect) override {
+    ++m_nEntered;
+    FORMATETC format{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+    STGMEDIUM medium{};
+    if (SUCCEEDED(data->GetData(&format, &medium))) {
+      m_strBytes.assign(static_cast<const char*>(GlobalLock(medium.hGlobal)), GlobalSize(medium.hGlobal));
+      GlobalUnlock(medium.hGlobal);
+      ReleaseStgMedium(&medium);
+    }
+    *effect = DROPEFFECT_COPY;
+    HoldLeftButton(false);
+    return S_OK;
+  }
+  STDMETHODIMP DragOver(DWORD, POINTL, DWORD* effect) override {
+    *effect = DROPEFFECT_COPY;
+    return S_OK;
+  }
+  STDMETHODIMP DragLeave() override { return S_OK; }
+  STDMETHODIMP Drop(IDataObject*, DWORD, POINTL, DWORD* effect) override {
+    ++m_nDropped;
+    *effect = DROPEFFECT_COPY;
+    return S_OK;
+  }
+
+  int m_nEntered = 0;
+  int m_nDropped = 0;
+  std::string m_strBytes;
+
+ protected:
+  ui::MessageResult OnMessage(UINT, WPARAM, LPARAM) override { return ui::NotHandled(); }
+};
+
+TEST_F(FolderTreeTest, DragsAFolderAsAFileListOfItsPathWithoutTheBackslashAndNeverADrive) {
+  OleInitialize(nullptr);
+  FolderTreeCtrl treeCtrl;
+  BackupListCtrl listCtrl;
+  treeCtrl.Bind(m_host.Tree());
+  listCtrl.Bind(m_host.List());
+  {
+    FolderTreeManager manager(treeCtrl, listCtrl, kPageDriveTypes, 3, true, m_drives);
+    CDropRecorder recorder;
+    DragTreeItem(treeCtrl, Item({"C:"}), Centre(recorder.hwnd()), 3000);
+    EXPECT_EQ(recorder.m_nEntered, 0);
+    EXPECT_EQ(SendMessageA(m_host.Tree(), TVM_GETNEXTITEM, TVGN_CARET, 0), reinterpret_cast<LRESULT>(Item({"C:"})));
+
+    DragTreeItem(treeCtrl, Item({"C:", m_strName}), Centre(recorder.hwnd()), 3000);
+    EXPECT_EQ(recorder.m_nDropped, 1);
+    const std::string path = m_tree.Root().substr(0, m_tree.Root().size() - 1);
+    const std::string& bytes = recorder.m_strBytes;
+    ASSERT_GE(bytes.size(), path.size() + 40);
+    // DROPFILES: the list at offset 20, point (0,0), client area, 8-bit names.
+    EXPECT_EQ(bytes.substr(0, 20), std::string("\x14\0\0\0", 4) + std::string(16, '\0'));
+    EXPECT_EQ(bytes.substr(20, path.size() + 2), path + std::string(2, '\0'));
+    EXPECT_EQ(SendMessageA(m_host.Tree(), TVM_GETNEXTITEM, TVGN_CARET, 0), reinterpret_cast<LRESULT>(Item({"C:", m_strName})));
+
+    // Onto the backup list, in the same process: a row of its own.
+    DragTreeItem(treeCtrl, Item({"C:", m_strName}), Centre(m_host.List()), 300);
+    EXPECT_EQ(uitest::ListColumn(m_host.hwnd(), 206, 0), Names{path});
+  }
+  listCtrl.Unbind();
+  OleUninitialize();
 }
 
 }  // namespace

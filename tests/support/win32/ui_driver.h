@@ -8,10 +8,13 @@
 // the steps are used up (or when the next window does not come) is closed and reported, so a
 // test fails instead of hanging.
 #include <windows.h>
+#include <ole2.h>
 
 #include <functional>
 #include <string>
 #include <vector>
+
+#include "server/com_ptr.h"
 
 namespace uitest {
 
@@ -86,5 +89,22 @@ void DoubleClickListRow(HWND dialog, int id, int row);
 std::vector<std::string> ListColumn(HWND dialog, int id, int column);
 // The rows selected in a list view.
 std::vector<int> SelectedListRows(HWND dialog, int id);
+
+// Drops as another program's drag makes them.
+//
+// A data object offering `bytes` as global memory in `format` (CF_HDROP: a file list).
+ComPtr<IDataObject> MakeDataObject(CLIPFORMAT format, const std::string& bytes);
+// A CF_HDROP file list of `paths`: the DROPFILES header, the names, an empty name to end.
+std::string FileListBytes(const std::vector<std::string>& paths, bool wide = false);
+// What `window`'s registered drop target (the "OleDropTargetInterface" property) answered to a
+// drag of `data` entering, moving and ending, as DoDragDrop calls it: Drop when an effect was
+// granted, DragLeave otherwise.
+struct DropSeen {
+  bool registered = false;
+  DWORD enter = DROPEFFECT_NONE;
+  DWORD over = DROPEFFECT_NONE;
+  DWORD drop = DROPEFFECT_NONE;
+};
+DropSeen DropOn(HWND window, IDataObject* data);
 
 }  // namespace uitest
