@@ -10,11 +10,6 @@
 #include "backup_page/folder_tree_manager.h"
 #include "server/com_ptr.h"
 
-namespace {
-
-// A CF_HDROP list of one path: the DROPFILES header (list at offset 20, point 0,0, client
-// area, 8-bit text), the path, and zeros behind it so the list ends with two. `path` is the
-// node's path; its trailing backslash is dropped, the room for it is kept.
 UniqueHglobal FolderFileList(const std::string& path) {
   std::string listed = path;
   if (listed.size() >= 4 && listed.back() == '\\') listed.pop_back();
@@ -28,6 +23,8 @@ UniqueHglobal FolderFileList(const std::string& path) {
   std::memcpy(bytes.get() + sizeof header, listed.data(), listed.size());
   return memory;
 }
+
+namespace {
 
 // The drag begins once the cursor leaves `start` (screen coordinates) or the system's drag
 // delay has passed; a mouse button pressed or released first, or Escape, calls it off.

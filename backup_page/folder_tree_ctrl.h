@@ -2,7 +2,16 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <string>
+
+#include "platform/win32/unique_handles.h"
+
 class FolderTreeManager;
+
+// The CF_HDROP file list a folder node offers: the DROPFILES header (list at offset 20, point
+// 0,0, client area, 8-bit names), the node's path without its trailing backslash, and zeros
+// behind it so the list ends with two. Sized for the path with the backslash, plus 40 bytes.
+UniqueHglobal FolderFileList(const std::string& nodePath);
 
 // The backup page's tree view wrapper: starts the drag of a folder node towards the backup
 // list. The manager sets its reference while it lives; the wrapper must outlive the manager.

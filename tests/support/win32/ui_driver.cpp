@@ -260,58 +260,6 @@ std::vector<int> SelectedListRows(HWND dialog, int id) {
   return rows;
 }
 
-namespace {
-
-// Offers one format; every other request is refused.
-class CBytesDataObject final : public IDataObject {
- public:
-  CBytesDataObject(CLIPFORMAT format, std::string bytes) : m_nFormat(format), m_strBytes(std::move(bytes)) {}
-
-  STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-    *out = IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDataObject) ? this : nullptr;
-    if (!*out) return E_NOINTERFACE;
-    AddRef();
-    return S_OK;
-  }
-  STDMETHODIMP_(ULONG) AddRef() override { return ++m_nRefs; }
-  STDMETHODIMP_(ULONG) Release() override {
-    const ULONG left = --m_nRefs;
-    if (left == 0) delete this;
-    return left;
-  }
-  STDMETHODIMP GetData(FORMATETC* format, STGMEDIUM* medium) override {
-    const HRESULT offered = QueryGetData(format);
-    if (offered != S_OK) return offered;
-    medium->hGlobal = GlobalAlloc(GMEM_MOVEABLE, m_strBytes.size());
-    std::memcpy(GlobalLock(medium->hGlobal), m_strBytes.data(), m_strBytes.size());
-    GlobalUnlock(medium->hGlobal);
-    medium->tymed = TYMED_HGLOBAL;
-    medium->pUnkForRelease = nullptr;
-    return S_OK;
-  }
-  STDMETHODIMP GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
-  STDMETHODIMP QueryGetData(FORMATETC* format) override {
-    return format->cfFormat == m_nFormat && (format->tymed & TYMED_HGLOBAL) ? S_OK : DV_E_FORMATETC;
-  }
-  STDMETHODIMP GetCanonicalFormatEtc(FORMATETC*, FORMATETC*) override { return E_NOTIMPL; }
-  STDMETHODIMP SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
-  STDMETHODIMP EnumFormatEtc(DWORD, IEnumFORMATETC**) override { return E_NOTIMPL; }
-  STDMETHODIMP DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override { return OLE_E_ADVISENOTSUPPORTED; }
-  STDMETHODIMP DUnadvise(DWORD) override { return OLE_E_ADVISENOTSUPPORTED; }
-  STDMETHODIMP EnumDAdvise(IEnumSTATDATA**) override { return OLE_E_ADVISENOTSUPPORTED; }
-
- private:
-  ULONG m_nRefs = 1;
-  CLIPFORMAT m_nFormat;
-  std::string m_strBytes;
-};
-
-}  // namespace
-
-ComPtr<IDataObject> MakeDataObject(CLIPFORMAT format, const std::string& bytes) {
-  return ComPtr<IDataObject>::Adopt(new CBytesDataObject(format, bytes));
-}
-
 std::string FileListBytes(const std::vector<std::string>& paths, bool wide) {
   DROPFILES header{};
   header.pFiles = sizeof header;
@@ -330,26 +278,23 @@ std::string FileListBytes(const std::vector<std::string>& paths, bool wide) {
   return bytes.append(wide ? 2 : 1, '\0');
 }
 
-DropSeen DropOn(HWND window, IDataObject* data) {
-  DropSeen seen;
+DWORD DropOn(HWND window, IDataObject* data) {
   auto* target = static_cast<IDropTarget*>(GetPropA(window, "OleDropTargetInterface"));
-  seen.registered = target != nullptr;
-  if (!target) return seen;
   RECT rect;
   GetWindowRect(window, &rect);
   const POINTL point{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
   const DWORD allowed = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
-  seen.enter = allowed;
-  target->DragEnter(data, MK_LBUTTON, point, &seen.enter);
-  seen.over = allowed;
-  target->DragOver(MK_LBUTTON, point, &seen.over);
-  if (seen.over == DROPEFFECT_NONE) {
+  DWORD effect = allowed;
+  if (!target || FAILED(target->DragEnter(data, MK_LBUTTON, point, &effect))) return DROPEFFECT_NONE;
+  effect = allowed;
+  target->DragOver(MK_LBUTTON, point, &effect);
+  if (effect == DROPEFFECT_NONE) {
     target->DragLeave();
-    return seen;
+    return effect;
   }
-  seen.drop = allowed;
-  target->Drop(data, 0, point, &seen.drop);
-  return seen;
+  effect = allowed;
+  target->Drop(data, 0, point, &effect);
+  return effect;
 }
 
 }  // namespace uitest

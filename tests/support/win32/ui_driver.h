@@ -14,8 +14,6 @@
 #include <string>
 #include <vector>
 
-#include "server/com_ptr.h"
-
 namespace uitest {
 
 // What a message box showed; `buttons` like "OK Cancel", `icon` one of "exclamation",
@@ -92,19 +90,12 @@ std::vector<int> SelectedListRows(HWND dialog, int id);
 
 // Drops as another program's drag makes them.
 //
-// A data object offering `bytes` as global memory in `format` (CF_HDROP: a file list).
-ComPtr<IDataObject> MakeDataObject(CLIPFORMAT format, const std::string& bytes);
 // A CF_HDROP file list of `paths`: the DROPFILES header, the names, an empty name to end.
 std::string FileListBytes(const std::vector<std::string>& paths, bool wide = false);
-// What `window`'s registered drop target (the "OleDropTargetInterface" property) answered to a
-// drag of `data` entering, moving and ending, as DoDragDrop calls it: Drop when an effect was
-// granted, DragLeave otherwise.
-struct DropSeen {
-  bool registered = false;
-  DWORD enter = DROPEFFECT_NONE;
-  DWORD over = DROPEFFECT_NONE;
-  DWORD drop = DROPEFFECT_NONE;
-};
-DropSeen DropOn(HWND window, IDataObject* data);
+// Drags `data` over `window` and lets it go, through the window's registered drop target (the
+// "OleDropTargetInterface" property) as DoDragDrop calls it: DragEnter, DragOver, then Drop when
+// an effect was granted or DragLeave when not. The effect the drop ended with; none when the
+// window takes no drops.
+DWORD DropOn(HWND window, IDataObject* data);
 
 }  // namespace uitest
