@@ -311,7 +311,7 @@ TEST_F(BackupPageTest, TakesADropWhole_OrNotAtAll) {
     m_pManager->ClearRows();
     AddRows(c.listed);
     std::string bytes = uitest::FileListBytes(Paths(c.dropped), c.form == Form::Wide);
-    if (c.form == Form::Unended) bytes.resize(bytes.size() - 2);
+    if (c.form == Form::Unended) bytes.pop_back();
     if (c.form == Form::OutsideItsMemory) bytes[0] = '\xff';
     UniqueHglobal memory(c.form == Form::None ? nullptr : GlobalAlloc(GMEM_FIXED, bytes.size()));
     if (memory) std::copy(bytes.begin(), bytes.end(), static_cast<char*>(memory.get()));
