@@ -10,11 +10,16 @@ namespace {
 
 using namespace platform;
 
+TEST(BackupPageRulesTest, RowKeysAreTheUpperCasedPaths) {
+  EXPECT_EQ(RowKey("c:\\Data_az\\x.Txt"), "C:\\DATA_AZ\\X.TXT");
+}
+
 TEST(BackupPageRulesTest, NetworkPathsAreProbedForTheirContents) {
   const std::pair<const char*, const char*> cases[] = {
       {"\\\\server\\share", "\\\\server\\share\\*"}, {"\\\\server\\share\\", "\\\\server\\share\\\\*"},
       {"\\\\server\\share\\*", "\\\\server\\share\\*"}, {"\\\\server\\share\\a", "\\\\server\\share\\a"},
-      {"\\\\", "\\\\"}, {"\\", "\\"}, {"\\Data", "\\Data"}, {"C:\\Data", "C:\\Data"}};
+      {"\\\\server\\a*", "\\\\server\\a*"}, {"\\\\", "\\\\"}, {"\\", "\\"}, {"\\Data", "\\Data"},
+      {"C:\\Data", "C:\\Data"}};
   for (const auto& [path, pattern] : cases) EXPECT_EQ(ProbePattern(path), pattern) << path;
 }
 
