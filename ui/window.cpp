@@ -165,7 +165,12 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, L
 
 // CWindow
 
-CWindow::~CWindow() { Destroy(); }
+CWindow::~CWindow() {
+  // The derived part is gone already: the window's last messages go to the default procedure,
+  // not to a handler of an object half destroyed.
+  if (m_hWnd) SetWindowLongPtrA(m_hWnd, 0, 0);
+  Destroy();
+}
 
 HWND CWindow::Create(const char* className, const char* title, DWORD style, DWORD exStyle, const RECT& rect,
                      HWND parent, UINT classStyle) {
