@@ -4,8 +4,7 @@
     scripts/make_icons.py [OUTPUT_DIR]      (default: resources/icons)
 
 add: a blank page; edit: a page with lines; delete: a page with a red cross; clear: two pages
-with a red cross. Each icon is one 32-bit image with alpha and the AND mask that older
-drawing paths read.
+with a red cross. Each icon is one 16-colour image with its AND mask.
 """
 import os
 import struct
@@ -55,22 +54,25 @@ def cross(pixels, left, top, size):
 
 
 def icon_bytes(pixels):
-    """One 16 x 16 image: BITMAPINFOHEADER, 32-bit BGRA rows bottom-up, 1-bit AND mask."""
+    """One 16 x 16 image with a 16-colour palette and the AND mask: disabled buttons draw it
+    embossed, which needs plain white paper rather than alpha."""
+    palette = [(0, 0, 0)]
+    for row in pixels:
+        for colour in row:
+            if colour is not None and colour not in palette:
+                palette.append(colour)
+    palette += [(0, 0, 0)] * (16 - len(palette))
     xor = bytearray()
     mask = bytearray()
     for row in reversed(pixels):
-        bits = 0
-        for x, colour in enumerate(row):
-            if colour is None:
-                xor += bytes((0, 0, 0, 0))
-                bits |= 0x80 >> (x % 8)
-            else:
-                r, g, b = colour
-                xor += bytes((b, g, r, 255))
+        indexes = [0 if colour is None else palette.index(colour) for colour in row]
+        xor += bytes((indexes[x] << 4) | indexes[x + 1] for x in range(0, SIZE, 2))
+        bits = sum(0x8000 >> x for x, colour in enumerate(row) if colour is None)
         mask += struct.pack(">H", bits) + b"\0\0"  # rows padded to 32 bits
-    header = struct.pack("<IiiHHIIiiII", 40, SIZE, SIZE * 2, 1, 32, 0, len(xor) + len(mask), 0, 0, 0, 0)
-    image = header + bytes(xor) + bytes(mask)
-    directory = struct.pack("<HHH", 0, 1, 1) + struct.pack("<BBBBHHII", SIZE, SIZE, 0, 0, 1, 32, len(image), 22)
+    header = struct.pack("<IiiHHIIiiII", 40, SIZE, SIZE * 2, 1, 4, 0, len(xor) + len(mask), 0, 0, 16, 0)
+    colours = b"".join(bytes((b, g, r, 0)) for r, g, b in palette)
+    image = header + colours + bytes(xor) + bytes(mask)
+    directory = struct.pack("<HHH", 0, 1, 1) + struct.pack("<BBBBHHII", SIZE, SIZE, 16, 0, 1, 4, len(image), 22)
     return directory + image
 
 
