@@ -7,6 +7,7 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev googletest libbenchmark-dev
   g++-mingw-w64-x86-64-posix mingw-w64-tools libwine-dev wine wine64
   xvfb xauth x11-utils attr util-linux procps
+  python3 fonts-wine
 )
 
 missing=()
