@@ -199,8 +199,9 @@ void CFolderPropertiesDialog::DeleteMasks(const MaskSide& side) {
     ClearMasks(side);
     return;
   }
-  for (int row = ui::ListNextSelected(list); row >= 0; row = ui::ListNextSelected(list))
-    SendMessageA(list, LVM_DELETEITEM, static_cast<WPARAM>(row), 0);
+  for (int row = ui::ListNextSelected(list); row >= 0; row = ui::ListNextSelected(list)) {
+    if (!SendMessageA(list, LVM_DELETEITEM, static_cast<WPARAM>(row), 0)) break;
+  }
   m_bChanged = true;
   UpdateButtons(side);
 }
