@@ -77,9 +77,9 @@ Outcome RunWith(const RulePlace& place, const StoredRule& rule, std::function<vo
 struct Shown {
   const char* name;
   StoredRule rule;
-  int RuleIds::*checked;   // the radio checked, none when null
-  int RuleIds::*extra;     // the list or picker enabled besides the radios
-  const char* countText;   // the extra list's selected item
+  int RuleIds::*checked;  // the radio checked, none when null
+  int RuleIds::*extra;    // the list or picker enabled besides the radios
+  const char* extraText;  // its selected item, or its date
 };
 
 const Shown kShown[] = {
@@ -89,10 +89,23 @@ const Shown kShown[] = {
     {"DaysNotOffered", {RULE_LAST_DAYS, 8, 0}, &RuleIds::days, &RuleIds::dayList, "2"},
     {"WeeksNotOffered", {RULE_LAST_WEEKS, 9, 0}, &RuleIds::weeks, &RuleIds::weekList, "1"},
     {"Months", {RULE_LAST_MONTHS, 36, 0}, &RuleIds::months, &RuleIds::monthList, "36"},
-    {"Before", {RULE_BEFORE, -1, LocalDate(2003, 3, 5)}, &RuleIds::before, &RuleIds::picker, ""},
-    {"After", {RULE_AFTER, 7, LocalDate(2019, 12, 31)}, &RuleIds::after, &RuleIds::picker, ""},
+    {"Before", {RULE_BEFORE, -1, LocalDate(2003, 3, 5)}, &RuleIds::before, &RuleIds::picker, "2003-3-5"},
+    {"After", {RULE_AFTER, 7, LocalDate(2019, 12, 31)}, &RuleIds::after, &RuleIds::picker, "2019-12-31"},
     {"UnknownKind", {9, 3, 0}, nullptr, nullptr, ""},
 };
+
+// The selected item of a drop-down list, or the date of a picker.
+std::string ExtraText(HWND dialog, int id, bool picker) {
+  if (!picker) {
+    char text[16] = {};
+    const LRESULT index = SendDlgItemMessageA(dialog, id, CB_GETCURSEL, 0, 0);
+    SendDlgItemMessageA(dialog, id, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
+    return text;
+  }
+  SYSTEMTIME day = {};
+  SendDlgItemMessageA(dialog, id, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&day));
+  return std::to_string(day.wYear) + "-" + std::to_string(day.wMonth) + "-" + std::to_string(day.wDay);
+}
 
 class ShownRule : public testing::TestWithParam<std::tuple<RulePlace, Shown>> {};
 
@@ -102,18 +115,13 @@ TEST_P(ShownRule, EnablesWhatItGovernsAndConfirmsAsUntouched) {
     const bool on = shown.rule.kind != RULE_NONE;
     std::vector<int> enabled = on ? ids.Radios() : std::vector<int>{};
     if (shown.extra) enabled.push_back(ids.*shown.extra);
-    const std::vector<int> checked = shown.checked ? std::vector<int>{ids.*shown.checked} : std::vector<int>{};
     const std::string found = uitest::DescribeControls(dialog, ids.Governed());
     EXPECT_EQ(uitest::IsChecked(dialog, ids.nSwitch), on);
     EXPECT_EQ(EnabledOf(dialog, ids.Governed()), enabled) << found;
-    EXPECT_EQ(CheckedOf(dialog, ids.Radios()), checked) << found;
-    if (*shown.countText) {
-      EXPECT_EQ(ComboText(dialog, ids.*shown.extra), shown.countText);
-    }
-    if (shown.extra == &RuleIds::picker) {
-      SYSTEMTIME picked = {};
-      SendDlgItemMessageA(dialog, ids.picker, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&picked));
-      EXPECT_EQ(FormatRuleDate(LocalDate(picked.wYear, picked.wMonth, picked.wDay)), FormatRuleDate(shown.rule.date));
+    EXPECT_EQ(CheckedOf(dialog, ids.Radios()), shown.checked ? std::vector<int>{ids.*shown.checked} : std::vector<int>{})
+        << found;
+    if (shown.extra) {
+      EXPECT_EQ(ExtraText(dialog, ids.*shown.extra, shown.extra == &RuleIds::picker), shown.extraText);
     }
     Click(dialog, IDOK);
   });
@@ -121,77 +129,56 @@ TEST_P(ShownRule, EnablesWhatItGovernsAndConfirmsAsUntouched) {
   EXPECT_EQ(run.after, run.before);
 }
 
-// A user's change of a rule and what confirming writes.
+// A user's change of a rule and what confirming writes. Steps: 'c' clicks the control, 'l'
+// chooses item `value` of the list, 'd' sets the picker to the date `value` (yyyymmdd).
+struct Step {
+  char verb;
+  int RuleIds::*control;
+  int value;
+};
+
 struct Edit {
   const char* name;
   StoredRule start;
-  std::function<void(HWND, const RuleIds&)> act;
+  std::vector<Step> steps;
   StoredRule written;
 };
 
 const Edit kEdits[] = {
-    {"SwitchOnChecksToday", {RULE_NONE, -1, 0},
-     [](HWND dialog, const RuleIds& ids) {
-       Click(dialog, ids.nSwitch);
-       EXPECT_EQ(EnabledOf(dialog, ids.Radios()), ids.Radios()) << uitest::DescribeControls(dialog, ids.Radios());
-     },
-     {RULE_TODAY, -1, 0}},
+    {"SwitchOnChecksToday", {RULE_NONE, -1, 0}, {{'c', &RuleIds::nSwitch, 0}}, {RULE_TODAY, -1, 0}},
     {"DaysWithACount", {RULE_NONE, -1, 0},
-     [](HWND dialog, const RuleIds& ids) {
-       Click(dialog, ids.nSwitch);
-       Click(dialog, ids.days);
-       uitest::ChooseComboItem(dialog, ids.dayList, 3);
-     },
-     {RULE_LAST_DAYS, 5, 0}},
-    {"WeeksTakeTheFirstItem", {RULE_TODAY, -1, 0},
-     [](HWND dialog, const RuleIds& ids) { Click(dialog, ids.weeks); },
-     {RULE_LAST_WEEKS, 1, 0}},
-    {"MonthsWithACount", {RULE_TODAY, -1, 0},
-     [](HWND dialog, const RuleIds& ids) {
-       Click(dialog, ids.months);
-       uitest::ChooseComboItem(dialog, ids.monthList, 35);
-     },
+     {{'c', &RuleIds::nSwitch, 0}, {'c', &RuleIds::days, 0}, {'l', &RuleIds::dayList, 3}}, {RULE_LAST_DAYS, 5, 0}},
+    {"WeeksTakeTheFirstItem", {RULE_TODAY, -1, 0}, {{'c', &RuleIds::weeks, 0}}, {RULE_LAST_WEEKS, 1, 0}},
+    {"MonthsWithACount", {RULE_TODAY, -1, 0}, {{'c', &RuleIds::months, 0}, {'l', &RuleIds::monthList, 35}},
      {RULE_LAST_MONTHS, 36, 0}},
-    {"BeforeADate", {RULE_TODAY, -1, 0},
-     [](HWND dialog, const RuleIds& ids) {
-       Click(dialog, ids.before);
-       uitest::SetPickerDate(dialog, ids.picker, Day(2003, 3, 5));
-     },
+    {"BeforeADate", {RULE_TODAY, -1, 0}, {{'c', &RuleIds::before, 0}, {'d', &RuleIds::picker, 20030305}},
      {RULE_BEFORE, -1, LocalDate(2003, 3, 5)}},
-    {"AfterADate", {RULE_TODAY, -1, 0},
-     [](HWND dialog, const RuleIds& ids) {
-       Click(dialog, ids.after);
-       uitest::SetPickerDate(dialog, ids.picker, Day(2010, 6, 15));
-     },
+    {"AfterADate", {RULE_TODAY, -1, 0}, {{'c', &RuleIds::after, 0}, {'d', &RuleIds::picker, 20100615}},
      {RULE_AFTER, -1, LocalDate(2010, 6, 15)}},
-    {"ADateAloneIsAChange", {RULE_BEFORE, 4, LocalDate(2003, 3, 5)},
-     [](HWND dialog, const RuleIds& ids) { uitest::SetPickerDate(dialog, ids.picker, Day(2004, 2, 29)); },
+    {"ADateAloneIsAChange", {RULE_BEFORE, 4, LocalDate(2003, 3, 5)}, {{'d', &RuleIds::picker, 20040229}},
      {RULE_BEFORE, 4, LocalDate(2004, 2, 29)}},
-    {"ACountAloneIsAChange", {RULE_LAST_WEEKS, 3, 0},
-     [](HWND dialog, const RuleIds& ids) { uitest::ChooseComboItem(dialog, ids.weekList, 0); },
-     {RULE_LAST_WEEKS, 1, 0}},
-    // Off keeps the count and the date, and the period radio keeps its check while disabled.
-    {"SwitchOffKeepsCountAndDate", {RULE_LAST_DAYS, 6, LocalDate(2003, 3, 5)},
-     [](HWND dialog, const RuleIds& ids) {
-       Click(dialog, ids.nOff);
-       EXPECT_EQ(EnabledOf(dialog, ids.Governed()), std::vector<int>{}) << uitest::DescribeControls(dialog, ids.Governed());
-       EXPECT_EQ(CheckedOf(dialog, ids.Radios()), std::vector<int>{ids.days});
-     },
+    {"ACountAloneIsAChange", {RULE_LAST_WEEKS, 3, 0}, {{'l', &RuleIds::weekList, 0}}, {RULE_LAST_WEEKS, 1, 0}},
+    // Off keeps the count and the date; the period radio keeps its check for a switch back.
+    {"SwitchOffKeepsCountAndDate", {RULE_LAST_DAYS, 6, LocalDate(2003, 3, 5)}, {{'c', &RuleIds::nOff, 0}},
      {RULE_NONE, 6, LocalDate(2003, 3, 5)}},
-    {"SwitchBackOnKeepsThePeriod", {RULE_LAST_WEEKS, 3, 0},
-     [](HWND dialog, const RuleIds& ids) {
-       Click(dialog, ids.nOff);
-       Click(dialog, ids.nSwitch);
-     },
+    {"SwitchBackOnKeepsThePeriod", {RULE_LAST_WEEKS, 3, 0}, {{'c', &RuleIds::nOff, 0}, {'c', &RuleIds::nSwitch, 0}},
      {RULE_LAST_WEEKS, 3, 0}},
 };
 
 class EditedRule : public testing::TestWithParam<std::tuple<RulePlace, Edit>> {};
 
+// A step on a disabled control fails the test: the enabling rules are checked on the way.
 TEST_P(EditedRule, IsWrittenOnConfirm) {
   const auto& [place, edit] = GetParam();
   const Outcome run = RunWith(place, edit.start, [&](HWND dialog, const RuleIds& ids) {
-    edit.act(dialog, ids);
+    for (const Step& step : edit.steps) {
+      if (step.verb == 'c') Click(dialog, ids.*step.control);
+      if (step.verb == 'l') uitest::ChooseComboItem(dialog, ids.*step.control, step.value);
+      if (step.verb == 'd')
+        uitest::SetPickerDate(dialog, ids.picker, Day(step.value / 10000, step.value / 100 % 100, step.value % 100));
+    }
+    const std::vector<int> radios = edit.written.kind == RULE_NONE ? std::vector<int>{} : ids.Radios();
+    EXPECT_EQ(EnabledOf(dialog, ids.Radios()), radios) << uitest::DescribeControls(dialog, ids.Governed());
     Click(dialog, IDOK);
   });
   EXPECT_EQ(run.result, 1);

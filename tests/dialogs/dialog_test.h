@@ -23,6 +23,16 @@ inline const RuleIds kIncludeRule{243, 243, 244, 256, 257, 245, 247, 246, 248, 2
 inline const RuleIds kExcludeRule{250, 250, 251, 258, 259, 252, 254, 253, 255, 214, 213, 249};
 inline const RuleIds kFileRule{212, 211, 259, 260, 263, 261, 264, 262, 265, 213, 214, 266};
 
+// The message boxes a driver answered, one line each: "caption | text | buttons | icon | owner".
+inline std::vector<std::string> BoxesSeen(const uitest::ModalDriver& driver) {
+  std::vector<std::string> lines;
+  for (const uitest::MessageBoxSeen& box : driver.Boxes())
+    lines.push_back(box.caption + " | " + box.text + " | " + box.buttons + " | " + box.icon + " | " + box.owner);
+  return lines;
+}
+
+inline const char kSaveQuestion[] = "Warning | Data was changed.\nDo you want to save your changes? | Yes No Cancel | question | ";
+
 inline std::vector<int> EnabledOf(HWND dialog, const std::vector<int>& ids) {
   std::vector<int> enabled;
   for (const int id : ids) {
@@ -45,14 +55,5 @@ inline SYSTEMTIME Day(int year, int month, int day) {
   time.wMonth = static_cast<WORD>(month);
   time.wDay = static_cast<WORD>(day);
   return time;
-}
-
-// The selected item's text of a drop-down list, empty when none is selected.
-inline std::string ComboText(HWND dialog, int id) {
-  const LRESULT index = SendDlgItemMessageA(dialog, id, CB_GETCURSEL, 0, 0);
-  if (index < 0) return {};
-  char text[64] = {};
-  SendDlgItemMessageA(dialog, id, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
-  return text;
 }
 

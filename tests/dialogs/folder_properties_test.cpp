@@ -69,25 +69,30 @@ TEST_P(MaskButtons, FollowTheRowsAndTheSelection) {
 INSTANTIATE_TEST_SUITE_P(Lists, MaskButtons, testing::ValuesIn(kButtons),
                          [](const testing::TestParamInfo<Buttons>& info) { return info.param.name; });
 
-// The icon lookup of a mask's extension leaves a file of the lookup's own name alone.
+// Types `text` into the input box and presses OK.
+std::function<void(HWND)> Enter(const std::string& text) {
+  return [text](HWND box) {
+    uitest::Type(box, 257, text);
+    Click(box, IDOK);
+  };
+}
+
+// A file of the icon lookup's own name, made by the test with 4 bytes and an old time.
 struct ExistingFile {
   const char* path;
-  FILETIME written = {};
+  const FILETIME written = {0x12345678, 0x01c00000};  // 1994
   explicit ExistingFile(const char* name) : path(name) {
     const HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    EXPECT_NE(file, INVALID_HANDLE_VALUE) << path << " exists already";
     DWORD done = 0;
-    WriteFile(file, "keep", 4, &done, nullptr);
-    written = {0x12345678, 0x01c00000};  // 1994
-    SetFileTime(file, nullptr, nullptr, &written);
+    EXPECT_TRUE(WriteFile(file, "keep", 4, &done, nullptr) && SetFileTime(file, nullptr, nullptr, &written)) << path;
     CloseHandle(file);
   }
   ~ExistingFile() { DeleteFileA(path); }
   std::string State() const {
     WIN32_FILE_ATTRIBUTE_DATA data = {};
     if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data)) return "missing";
-    return std::to_string(data.nFileSizeLow) + " bytes, " +
-           (CompareFileTime(&data.ftLastWriteTime, &written) == 0 ? "time kept" : "time changed");
+    return std::to_string(data.nFileSizeLow) + " bytes, time " +
+           (CompareFileTime(&data.ftLastWriteTime, &written) == 0 ? "kept" : "changed");
   }
 };
 
@@ -103,6 +108,7 @@ TEST(FolderMasks, AddEditAndDeleteRewriteTheLists) {
         row.mask = LVIF_IMAGE;
         SendDlgItemMessageA(dialog, kIncludeList, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&row));
         EXPECT_GE(row.iImage, 0) << "the row has no icon";
+        EXPECT_EQ(uitest::SelectedListRows(dialog, kIncludeList), std::vector<int>{0});
         uitest::DoubleClickListRow(dialog, kIncludeList, 0);  // edit it into "*.zq2"
         EXPECT_EQ(uitest::ListColumn(dialog, kIncludeList, 1), std::vector<std::string>{"ZQ2 File"});
         Click(dialog, 229);
@@ -112,31 +118,15 @@ TEST(FolderMasks, AddEditAndDeleteRewriteTheLists) {
         Click(dialog, 231);  // some rows: deleted without a question
         Click(dialog, IDOK);
       })
-      .On("Input Box: Include mask",
-          [](HWND box) {
-            uitest::Type(box, 257, "zq1");
-            Click(box, IDOK);
-          })
-      .On("Edit Box: Include mask",
-          [](HWND box) {
-            EXPECT_EQ(uitest::Text(box, 257), "*.zq1");
-            uitest::Type(box, 257, "*.zq2");
-            Click(box, IDOK);
-          })
-      .On("Input Box: Exclude mask",
-          [](HWND box) {
-            uitest::Type(box, 257, "tmp");
-            Click(box, IDOK);
-          })
-      .On("Input Box: Exclude mask", [](HWND box) {
-        uitest::Type(box, 257, "*.bak");
-        Click(box, IDOK);
-      });
+      .On("Input Box: Include mask", Enter("zq1"))
+      .On("Edit Box: Include mask", Enter("*.zq2"))
+      .On("Input Box: Exclude mask", Enter("tmp"))
+      .On("Input Box: Exclude mask", Enter("*.bak"));
   EXPECT_EQ(CFolderPropertiesDialog(entry).Run(), 1);
   EXPECT_EQ(entry.m_strIncludeMasks, "*.zq2");
   EXPECT_EQ(entry.m_strExcludeMasks, "*.tmp");
   EXPECT_TRUE(driver.Boxes().empty());
-  EXPECT_EQ(dummy.State(), "4 bytes, time kept");
+  EXPECT_EQ(dummy.State(), "4 bytes, time kept");  // the icon lookup leaves it alone
 }
 
 // Clearing asks first; deleting every row is clearing.
@@ -172,10 +162,8 @@ TEST_P(ClearList, AsksForConfirmation) {
         })
       .Answer("Confirmation", c.answer);
   const int result = CFolderPropertiesDialog(entry).Run();
-  ASSERT_EQ(driver.Boxes().size(), 1u);
-  const uitest::MessageBoxSeen& box = driver.Boxes()[0];
-  EXPECT_EQ(box.text, "Are you sure you want to clear the list?");
-  EXPECT_EQ(box.buttons + "/" + box.icon + "/" + box.owner, std::string("OK Cancel/question/") + kFolderDialog);
+  EXPECT_EQ(BoxesSeen(driver), std::vector<std::string>{std::string("Confirmation | Are you sure you want to clear the "
+                                                                   "list? | OK Cancel | question | ") + kFolderDialog});
   if (!c.written) {
     EXPECT_EQ(result, 2);
     EXPECT_EQ(FormatFolderEntry(entry), before);
@@ -203,10 +191,7 @@ TEST_P(CancelFolder, AsksToSave) {
         })
       .Answer("Warning", answer);
   const int result = CFolderPropertiesDialog(entry).Run();
-  ASSERT_EQ(driver.Boxes().size(), 1u);
-  EXPECT_EQ(driver.Boxes()[0].text, "Data was changed.\nDo you want to save your changes?");
-  EXPECT_EQ(driver.Boxes()[0].buttons + "/" + driver.Boxes()[0].icon + "/" + driver.Boxes()[0].owner,
-            std::string("Yes No Cancel/question/") + kFolderDialog);
+  EXPECT_EQ(BoxesSeen(driver), std::vector<std::string>{kSaveQuestion + std::string(kFolderDialog)});
   if (answer == IDNO) {
     EXPECT_EQ(result, 2);
     EXPECT_EQ(FormatFolderEntry(entry), before);

@@ -71,11 +71,7 @@ TEST_P(RefusedMask, IsExplainedAndKeepsTheBoxOpen) {
       });
   CFolderEntry entry;
   EXPECT_EQ(RunFolder(entry), 2);
-  ASSERT_EQ(driver.Boxes().size(), 1u);
-  const uitest::MessageBoxSeen& box = driver.Boxes()[0];
-  EXPECT_EQ(box.text, c.message);
-  EXPECT_EQ(box.caption + "/" + box.buttons + "/" + box.icon + "/" + box.owner,
-            std::string("Error/OK/exclamation/") + c.caption);
+  EXPECT_EQ(BoxesSeen(driver), std::vector<std::string>{"Error | " + std::string(c.message) + " | OK | exclamation | " + c.caption});
 }
 
 INSTANTIATE_TEST_SUITE_P(Masks, RefusedMask, testing::ValuesIn(kRefusals),
@@ -144,10 +140,7 @@ TEST_P(CancelInput, AsksToSave) {
   CFolderEntry entry;
   EXPECT_EQ(RunFolder(entry), answer == IDNO ? 2 : 1);
   EXPECT_EQ(entry.m_strIncludeMasks, answer == IDNO ? "*.doc" : "*.doc | *.zq5");
-  ASSERT_EQ(driver.Boxes().size(), 1u);
-  EXPECT_EQ(driver.Boxes()[0].text, "Data was changed.\nDo you want to save your changes?");
-  EXPECT_EQ(driver.Boxes()[0].buttons + "/" + driver.Boxes()[0].icon + "/" + driver.Boxes()[0].owner,
-            std::string("Yes No Cancel/question/") + caption);
+  EXPECT_EQ(BoxesSeen(driver), std::vector<std::string>{kSaveQuestion + std::string(caption)});
 }
 
 INSTANTIATE_TEST_SUITE_P(Answers, CancelInput, testing::Values(IDYES, IDNO, IDCANCEL));

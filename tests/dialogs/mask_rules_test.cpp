@@ -28,12 +28,6 @@ TEST(MaskRules, DuplicatesIgnoreCaseAndTheSkippedRow) {
   EXPECT_FALSE(IsDuplicateMask(rows, "*.tx", -1));
 }
 
-TEST(MaskRules, JoinsWithSpacedBars) {
-  EXPECT_EQ(JoinMasks({}), "");
-  EXPECT_EQ(JoinMasks({"*.doc"}), "*.doc");
-  EXPECT_EQ(JoinMasks({"*.doc", "*.txt", "a?"}), "*.doc | *.txt | a?");
-}
-
 TEST(CountLists, ItemsAndTheItemACountSelects) {
   const std::vector<std::string> days = CountItems(RULE_LAST_DAYS);
   EXPECT_EQ(days, (std::vector<std::string>{"2", "3", "4", "5", "6", "7"}));
