@@ -60,6 +60,20 @@ int Fail(const char* reason) {
   return 2;
 }
 
+// Runs the dialog on the entry of `fields` (its path alone: a new entry) and prints the
+// result and the entry's fields.
+template <typename Entry, typename Dialog>
+int Preview(const std::string& verb, const std::vector<std::string>& fields, char separator,
+            bool (*parse)(const std::string&, Entry&), std::string (*format)(const Entry&)) {
+  Entry entry;
+  entry.m_strPath = fields[0];
+  if (fields.size() > 1 && !parse(Joined(fields, separator), entry)) return Fail("fields missing");
+  const int result = Dialog(entry).Run();
+  std::printf("result %d\n", result);
+  PrintFields(verb.c_str(), format(entry), separator);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -84,22 +98,8 @@ int main(int argc, char** argv) {
   const std::vector<std::string> fields(args.begin() + static_cast<long>(at) + 1, args.end());
 
   if (verb == "folder") {
-    CFolderEntry entry;
-    entry.m_strPath = fields[0];
-    if (fields.size() > 1 && !ParseFolderEntry(Joined(fields, '\t'), entry)) return Fail("fields missing");
-    const int result = CFolderPropertiesDialog(entry).Run();
-    std::printf("result %d\n", result);
-    PrintFields("folder", FormatFolderEntry(entry), '\t');
-    return 0;
+    return Preview<CFolderEntry, CFolderPropertiesDialog>(verb, fields, '\t', ParseFolderEntry, FormatFolderEntry);
   }
-  if (verb == "file") {
-    CFileEntry entry;
-    entry.m_strPath = fields[0];
-    if (fields.size() > 1 && !ParseFileEntry(Joined(fields, '\r'), entry)) return Fail("fields missing");
-    const int result = CFilePropertiesDialog(entry).Run();
-    std::printf("result %d\n", result);
-    PrintFields("file", FormatFileEntry(entry), '\r');
-    return 0;
-  }
+  if (verb == "file") return Preview<CFileEntry, CFilePropertiesDialog>(verb, fields, '\r', ParseFileEntry, FormatFileEntry);
   return Fail(("unknown dialog " + verb).c_str());
 }
