@@ -97,9 +97,9 @@ class RatioReporter : public benchmark::ConsoleReporter {
     for (const Run& run : runs) {
       if (run.aggregate_name != "median") continue;
       std::string name = run.run_name.function_name;
-      medians_[name] = run.GetAdjustedRealTime();
+      m_medians[name] = run.GetAdjustedRealTime();
       auto bytes = run.counters.find("peak_bytes_per_file");
-      if (bytes != run.counters.end()) bytes_[name] = bytes->second;
+      if (bytes != run.counters.end()) m_bytes[name] = bytes->second;
     }
   }
 
@@ -108,8 +108,8 @@ class RatioReporter : public benchmark::ConsoleReporter {
     for (const char* size : {"100k", "1M"}) {
       const std::string suffix = std::string("/") + size;
       auto at = [&](const std::string& name) {
-        auto it = medians_.find(name + suffix);
-        return it == medians_.end() ? 0.0 : it->second;
+        auto it = m_medians.find(name + suffix);
+        return it == m_medians.end() ? 0.0 : it->second;
       };
       const double bare = at("BareWalk"), stat = at("StatWalk"), attribute = at("AttributeWalk");
       const double plain = at("BuildBackupList"), dated = at("BuildBackupListWithDateRule");
@@ -120,15 +120,15 @@ class RatioReporter : public benchmark::ConsoleReporter {
                   size, plain / bare, dated / stat, stat / bare, attribute / bare);
       std::printf("  %-4s  no date rules, temporary mark kept: %.2fx the bare walk\n", size, marked / bare);
       for (const char* name : {"BuildBackupList", "BuildBackupListWithDateRule"}) {
-        auto it = bytes_.find(name + suffix);
-        if (it != bytes_.end()) std::printf("  %-4s  %s: %.0f bytes per selected file at peak\n", size, name, it->second);
+        auto it = m_bytes.find(name + suffix);
+        if (it != m_bytes.end()) std::printf("  %-4s  %s: %.0f bytes per selected file at peak\n", size, name, it->second);
       }
     }
   }
 
  private:
-  std::map<std::string, double> medians_;
-  std::map<std::string, double> bytes_;
+  std::map<std::string, double> m_medians;
+  std::map<std::string, double> m_bytes;
 };
 
 }  // namespace

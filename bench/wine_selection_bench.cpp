@@ -15,6 +15,7 @@
 #include "host/dispatch_object.h"
 #include "model/settings_store.h"
 #include "platform/posix/wildcard_match.h"
+#include "platform/win32/unique_handles.h"
 #include "server/com_ptr.h"
 
 namespace {
@@ -55,8 +56,8 @@ class NullBackuper final : public DispatchObject<IBackuper> {
 // Every file of the tree, one FindFirstFileA search per folder.
 size_t OnePassWalk(const std::string& folder) {
   WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return 0;
+  const UniqueFindHandle search(FindFirstFileA((folder + "*").c_str(), &found));
+  if (!search) return 0;
   size_t files = 0;
   std::vector<std::string> subfolders;
   do {
@@ -65,8 +66,7 @@ size_t OnePassWalk(const std::string& folder) {
     } else if (std::strcmp(found.cFileName, ".") != 0 && std::strcmp(found.cFileName, "..") != 0) {
       subfolders.push_back(folder + found.cFileName + "\\");
     }
-  } while (FindNextFileA(search, &found));
-  FindClose(search);
+  } while (FindNextFileA(search.get(), &found));
   for (const std::string& sub : subfolders) files += OnePassWalk(sub);
   return files;
 }
@@ -77,24 +77,22 @@ size_t PerMaskWalk(const std::string& folder, const std::vector<std::string>& ma
   size_t found = 0;
   WIN32_FIND_DATAA data;
   for (const std::string& mask : masks) {
-    HANDLE search = FindFirstFileExA((folder + mask).c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
-                                     FIND_FIRST_EX_LARGE_FETCH);
-    if (search == INVALID_HANDLE_VALUE) continue;
+    const UniqueFindHandle search(FindFirstFileExA((folder + mask).c_str(), FindExInfoBasic, &data,
+                                                   FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
+    if (!search) continue;
     do ++found;
-    while (FindNextFileA(search, &data));
-    FindClose(search);
+    while (FindNextFileA(search.get(), &data));
   }
   std::vector<std::string> subfolders;
-  HANDLE search = FindFirstFileExA((folder + "*.*").c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
-                                   FIND_FIRST_EX_LARGE_FETCH);
-  if (search != INVALID_HANDLE_VALUE) {
+  const UniqueFindHandle search(FindFirstFileExA((folder + "*.*").c_str(), FindExInfoBasic, &data,
+                                                 FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
+  if (search) {
     do {
       if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && std::strcmp(data.cFileName, ".") != 0 &&
           std::strcmp(data.cFileName, "..") != 0) {
         subfolders.push_back(folder + data.cFileName + "\\");
       }
-    } while (FindNextFileA(search, &data));
-    FindClose(search);
+    } while (FindNextFileA(search.get(), &data));
   }
   for (const std::string& sub : subfolders) found += PerMaskWalk(sub, masks);
   return found;
@@ -104,9 +102,9 @@ size_t PerMaskWalk(const std::string& folder, const std::vector<std::string>& ma
 // program matching every mask against each long name and its short name itself.
 size_t OneSearchOwnMatching(const std::string& folder, const std::vector<std::string>& masks) {
   WIN32_FIND_DATAA data;
-  HANDLE search = FindFirstFileExA((folder + "*").c_str(), FindExInfoStandard, &data, FindExSearchNameMatch, nullptr,
-                                   FIND_FIRST_EX_LARGE_FETCH);
-  if (search == INVALID_HANDLE_VALUE) return 0;
+  const UniqueFindHandle search(FindFirstFileExA((folder + "*").c_str(), FindExInfoStandard, &data,
+                                                 FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
+  if (!search) return 0;
   size_t found = 0;
   std::vector<std::string> subfolders;
   do {
@@ -122,8 +120,7 @@ size_t OneSearchOwnMatching(const std::string& folder, const std::vector<std::st
         ++found;
       }
     }
-  } while (FindNextFileA(search, &data));
-  FindClose(search);
+  } while (FindNextFileA(search.get(), &data));
   for (const std::string& sub : subfolders) found += OneSearchOwnMatching(sub, masks);
   return found;
 }

@@ -1,7 +1,10 @@
-# Cross build of the product: 64-bit Windows, posix-thread mingw-w64, runtime linked in.
+# Cross build of the product: Windows, posix-thread mingw-w64, runtime linked in. 64-bit unless
+# a toolchain file that includes this one names another processor first (mingw-w64-x86.cmake).
 set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86_64)
-set(TOOLCHAIN_PREFIX x86_64-w64-mingw32)
+if(NOT CMAKE_SYSTEM_PROCESSOR)
+  set(CMAKE_SYSTEM_PROCESSOR x86_64)
+endif()
+set(TOOLCHAIN_PREFIX ${CMAKE_SYSTEM_PROCESSOR}-w64-mingw32)
 set(CMAKE_C_COMPILER ${TOOLCHAIN_PREFIX}-gcc-posix)
 set(CMAKE_CXX_COMPILER ${TOOLCHAIN_PREFIX}-g++-posix)
 set(CMAKE_RC_COMPILER ${TOOLCHAIN_PREFIX}-windres)

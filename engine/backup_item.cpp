@@ -22,15 +22,15 @@ std::string_view LocalNameView(std::string_view path) {
 
 void BackupItems::Add(std::string_view folder, std::string_view name) {
   const size_t length = folder.size() + name.size();
-  if (length > blockLeft_) {
+  if (length > m_nBlockLeft) {
     const size_t size = length > kBlockSize ? length : kBlockSize;
-    blocks_.push_back(std::make_unique<char[]>(size));
-    blockNext_ = blocks_.back().get();
-    blockLeft_ = size;
+    m_blocks.push_back(std::make_unique<char[]>(size));
+    m_pBlockNext = m_blocks.back().get();
+    m_nBlockLeft = size;
   }
-  if (!folder.empty()) std::memcpy(blockNext_, folder.data(), folder.size());
-  if (!name.empty()) std::memcpy(blockNext_ + folder.size(), name.data(), name.size());
-  paths_.emplace_back(blockNext_, length);
-  blockNext_ += length;
-  blockLeft_ -= length;
+  if (!folder.empty()) std::memcpy(m_pBlockNext, folder.data(), folder.size());
+  if (!name.empty()) std::memcpy(m_pBlockNext + folder.size(), name.data(), name.size());
+  m_paths.emplace_back(m_pBlockNext, length);
+  m_pBlockNext += length;
+  m_nBlockLeft -= length;
 }

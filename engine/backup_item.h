@@ -27,18 +27,18 @@ class BackupItems {
  public:
   class Iterator {
    public:
-    Iterator(const BackupItems* items, size_t index) : items_(items), index_(index) {}
-    BackupItem operator*() const { return (*items_)[index_]; }
+    Iterator(const BackupItems* items, size_t index) : m_pItems(items), m_nIndex(index) {}
+    BackupItem operator*() const { return (*m_pItems)[m_nIndex]; }
     Iterator& operator++() {
-      ++index_;
+      ++m_nIndex;
       return *this;
     }
-    bool operator!=(const Iterator& other) const { return index_ != other.index_; }
-    bool operator==(const Iterator& other) const { return index_ == other.index_; }
+    bool operator!=(const Iterator& other) const { return m_nIndex != other.m_nIndex; }
+    bool operator==(const Iterator& other) const { return m_nIndex == other.m_nIndex; }
 
    private:
-    const BackupItems* items_;
-    size_t index_;
+    const BackupItems* m_pItems;
+    size_t m_nIndex;
   };
 
   BackupItems() = default;
@@ -49,17 +49,17 @@ class BackupItems {
   void Add(std::string_view folder, std::string_view name);
   void Add(std::string_view path) { Add(path, {}); }
 
-  size_t size() const { return paths_.size(); }
-  bool empty() const { return paths_.empty(); }
-  BackupItem operator[](size_t index) const { return {paths_[index], LocalNameView(paths_[index])}; }
+  size_t size() const { return m_paths.size(); }
+  bool empty() const { return m_paths.empty(); }
+  BackupItem operator[](size_t index) const { return {m_paths[index], LocalNameView(m_paths[index])}; }
   Iterator begin() const { return {this, 0}; }
-  Iterator end() const { return {this, paths_.size()}; }
+  Iterator end() const { return {this, m_paths.size()}; }
 
   // Orders the files stably by `before` on their paths, then keeps only the first of every
   // run of paths that `same` calls equal.
   template <typename Before, typename Same>
   void SortAndDropDuplicates(Before before, Same same) {
-    std::stable_sort(paths_.begin(), paths_.end(), before);
+    std::stable_sort(m_paths.begin(), m_paths.end(), before);
     DropDuplicates(same);
   }
 
@@ -67,7 +67,7 @@ class BackupItems {
   // into one order, the earlier files first among equals.
   template <typename Before>
   void MergeAt(size_t middle, Before before) {
-    std::inplace_merge(paths_.begin(), paths_.begin() + static_cast<std::ptrdiff_t>(middle), paths_.end(), before);
+    std::inplace_merge(m_paths.begin(), m_paths.begin() + static_cast<std::ptrdiff_t>(middle), m_paths.end(), before);
   }
 
   // Orders the files from `begin` on stably by `less`, which is asked about two of their
@@ -75,25 +75,25 @@ class BackupItems {
   // file had before.
   template <typename Less>
   std::vector<size_t> SortFrom(size_t begin, Less less) {
-    std::vector<size_t> order(paths_.size() - begin);
+    std::vector<size_t> order(m_paths.size() - begin);
     for (size_t i = 0; i < order.size(); ++i) order[i] = begin + i;
     std::stable_sort(order.begin(), order.end(), less);
     std::vector<std::string_view> sorted(order.size());
-    for (size_t i = 0; i < order.size(); ++i) sorted[i] = paths_[order[i]];
-    std::copy(sorted.begin(), sorted.end(), paths_.begin() + static_cast<std::ptrdiff_t>(begin));
+    for (size_t i = 0; i < order.size(); ++i) sorted[i] = m_paths[order[i]];
+    std::copy(sorted.begin(), sorted.end(), m_paths.begin() + static_cast<std::ptrdiff_t>(begin));
     return order;
   }
 
   // Keeps only the first of every run of neighbouring paths that `same` calls equal.
   template <typename Same>
   void DropDuplicates(Same same) {
-    paths_.erase(std::unique(paths_.begin(), paths_.end(), same), paths_.end());
-    paths_.shrink_to_fit();
+    m_paths.erase(std::unique(m_paths.begin(), m_paths.end(), same), m_paths.end());
+    m_paths.shrink_to_fit();
   }
 
  private:
-  std::vector<std::unique_ptr<char[]>> blocks_;
-  size_t blockLeft_ = 0;
-  char* blockNext_ = nullptr;
-  std::vector<std::string_view> paths_;
+  std::vector<std::unique_ptr<char[]>> m_blocks;
+  size_t m_nBlockLeft = 0;
+  char* m_pBlockNext = nullptr;
+  std::vector<std::string_view> m_paths;
 };

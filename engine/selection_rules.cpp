@@ -27,20 +27,20 @@ bool KnownKind(int32_t kind) { return kind >= RULE_TODAY && kind <= RULE_AFTER; 
 class FolderWalk {
  public:
   FolderWalk(const CFolderEntry& entry, BackupItems& items, const RuleClock& clock)
-      : entry_(entry), items_(items), clock_(clock) {
-    SplitMasks(entry.m_strIncludeMasks, masks_);
-    includeCount_ = masks_.size();
-    SplitMasks(entry.m_strExcludeMasks, masks_);
-    needs_ = entry.m_bRecursive != 0 ? platform::kScanSubfolders : 0u;
-    needDates_ = KnownKind(entry.m_nIncludeRule) || KnownKind(entry.m_nExcludeRule);
+      : m_entry(entry), m_items(items), m_clock(clock) {
+    SplitMasks(entry.m_strIncludeMasks, m_masks);
+    m_nIncludeMasks = m_masks.size();
+    SplitMasks(entry.m_strExcludeMasks, m_masks);
+    m_nNeeds = entry.m_bRecursive != 0 ? platform::kScanSubfolders : 0u;
+    m_bNeedDates = KnownKind(entry.m_nIncludeRule) || KnownKind(entry.m_nExcludeRule);
   }
 
   void Run() {
     // An include rule of an unknown kind never holds: nothing can be selected.
-    if (includeCount_ == 0 || (entry_.m_nIncludeRule != RULE_NONE && !KnownKind(entry_.m_nIncludeRule))) return;
-    std::string root = entry_.m_strPath;
+    if (m_nIncludeMasks == 0 || (m_entry.m_nIncludeRule != RULE_NONE && !KnownKind(m_entry.m_nIncludeRule))) return;
+    std::string root = m_entry.m_strPath;
     if (root.empty() || root.back() != '\\') root += '\\';
-    begin_ = items_.size();
+    m_nBegin = m_items.size();
     Visit(root, 0, nullptr, 0);
   }
 
@@ -61,14 +61,14 @@ class FolderWalk {
   };
 
   Level& LevelAt(size_t depth) {
-    while (levels_.size() <= depth) levels_.push_back(std::make_unique<Level>());
-    return *levels_[depth];
+    while (m_levels.size() <= depth) m_levels.push_back(std::make_unique<Level>());
+    return *m_levels[depth];
   }
 
   bool Selected(platform::FolderScan& scan, uint32_t index) {
     if (scan.entries[index].attributes & platform::kAttributeDirectory) return false;
-    if (needDates_ && (!platform::CompleteEntry(scan, index, platform::kEntryTime) ||
-                       !MatchDateRules(UtcDayOf(scan.entries[index].lastWriteTime), entry_, clock_))) {
+    if (m_bNeedDates && (!platform::CompleteEntry(scan, index, platform::kEntryTime) ||
+                       !MatchDateRules(UtcDayOf(scan.entries[index].lastWriteTime), m_entry, m_clock))) {
       return false;
     }
     return platform::CompleteEntry(scan, index, platform::kEntryAttributes) &&
@@ -81,10 +81,10 @@ class FolderWalk {
     platform::FolderScan& scan = level.scan;
     level.places.clear();
     level.excluded.assign(scan.entries.size(), 0);
-    for (size_t m = includeCount_; m < masks_.size(); ++m) {
+    for (size_t m = m_nIncludeMasks; m < m_masks.size(); ++m) {
       for (uint32_t index : scan.matches[m]) level.excluded[index] = 1;
     }
-    for (size_t m = 0; m < includeCount_; ++m) {
+    for (size_t m = 0; m < m_nIncludeMasks; ++m) {
       for (uint32_t index : scan.matches[m]) {
         if (level.excluded[index] || !Selected(scan, index)) continue;
         level.places.push_back({scan.Name(index), index, static_cast<uint32_t>(m), 0});
@@ -126,8 +126,8 @@ class FolderWalk {
   void Visit(const std::string& folder, size_t depth, const platform::FolderScan* parent, uint32_t indexInParent) {
     Level& level = LevelAt(depth);
     const bool read = parent != nullptr
-                          ? platform::ScanSubfolder(*parent, indexInParent, folder, masks_, needs_, level.scan)
-                          : platform::ScanFolder(folder, masks_, needs_, level.scan);
+                          ? platform::ScanSubfolder(*parent, indexInParent, folder, m_masks, m_nNeeds, level.scan)
+                          : platform::ScanFolder(folder, m_masks, m_nNeeds, level.scan);
     if (!read) return;
 
     CollectPlaces(level);
@@ -136,11 +136,11 @@ class FolderWalk {
       std::sort(level.places.begin(), level.places.end(),
                 [](const Place& a, const Place& b) { return a.sequence < b.sequence; });
     }
-    const size_t first = items_.size();
+    const size_t first = m_items.size();
     for (const Place& place : level.places) {
       if (place.mask != UINT32_MAX) {
-        items_.Add(folder, place.key);
-        masksTaken_.push_back(place.mask);
+        m_items.Add(folder, place.key);
+        m_masksTaken.push_back(place.mask);
       } else {
         Visit(folder + std::string(place.key), depth + 1, &level.scan, place.index);
       }
@@ -151,25 +151,25 @@ class FolderWalk {
   // Orders the files from `first` on as the run would: by path, then by the include mask that
   // took them (the order they would have been collected in), then as they stand.
   void OrderFrom(size_t first) {
-    const std::vector<size_t> order = items_.SortFrom(first, [this](size_t a, size_t b) {
-      const int byPath = platform::CompareNoCase(items_[a].FileName, items_[b].FileName);
-      return byPath != 0 ? byPath < 0 : masksTaken_[a - begin_] < masksTaken_[b - begin_];
+    const std::vector<size_t> order = m_items.SortFrom(first, [this](size_t a, size_t b) {
+      const int byPath = platform::CompareNoCase(m_items[a].FileName, m_items[b].FileName);
+      return byPath != 0 ? byPath < 0 : m_masksTaken[a - m_nBegin] < m_masksTaken[b - m_nBegin];
     });
     std::vector<uint32_t> masks(order.size());
-    for (size_t i = 0; i < order.size(); ++i) masks[i] = masksTaken_[order[i] - begin_];
-    std::copy(masks.begin(), masks.end(), masksTaken_.begin() + static_cast<std::ptrdiff_t>(first - begin_));
+    for (size_t i = 0; i < order.size(); ++i) masks[i] = m_masksTaken[order[i] - m_nBegin];
+    std::copy(masks.begin(), masks.end(), m_masksTaken.begin() + static_cast<std::ptrdiff_t>(first - m_nBegin));
   }
 
-  const CFolderEntry& entry_;
-  BackupItems& items_;
-  const RuleClock& clock_;
-  std::vector<std::string> masks_;  // the include masks, then the exclude masks
-  size_t includeCount_ = 0;
-  unsigned needs_ = 0;
-  bool needDates_ = false;
-  size_t begin_ = 0;                   // the first file this entry appends
-  std::vector<uint32_t> masksTaken_;   // per file from begin_ on: the include mask that took it
-  std::vector<std::unique_ptr<Level>> levels_;
+  const CFolderEntry& m_entry;
+  BackupItems& m_items;
+  const RuleClock& m_clock;
+  std::vector<std::string> m_masks;  // the include masks, then the exclude masks
+  size_t m_nIncludeMasks = 0;
+  unsigned m_nNeeds = 0;
+  bool m_bNeedDates = false;
+  size_t m_nBegin = 0;                  // the first file this entry appends
+  std::vector<uint32_t> m_masksTaken;  // per file from m_nBegin on: the include mask that took it
+  std::vector<std::unique_ptr<Level>> m_levels;
 };
 
 bool IncludeRuleHolds(int32_t kind, int32_t count, Time32 date, int64_t day, const RuleClock& clock) {

@@ -40,20 +40,20 @@ class FuzzTree {
  public:
   FuzzTree() {
     platform::KeepTemporaryMark(true);  // as Windows keeps it, so scratch.doc is left out of folders
-    tree_.AddFile("a.doc", DaysAgo(0));
-    tree_.AddFile("b.txt", DaysAgo(3));
-    tree_.AddFile("Report.DOC", DaysAgo(40));
-    tree_.AddFile("report.doc", DaysAgo(40));  // a twin only POSIX can hold
-    tree_.AddFile("scratch.doc", DaysAgo(0), platform::kAttributeTemporary);
-    tree_.AddFile("noext", DaysAgo(8));
-    tree_.AddFile("with space.txt", DaysAgo(1));
-    tree_.AddFile("sub\\d.doc", DaysAgo(7000));
-    tree_.AddFile("sub\\e.bak", DaysAgo(2));
-    tree_.AddFile("sub\\deeper\\f.txt", DaysAgo(0));
-    tree_.AddFile("sub\\deeper\\g.DOC", DaysAgo(400));
-    tree_.AddFolder("empty");
+    m_tree.AddFile("a.doc", DaysAgo(0));
+    m_tree.AddFile("b.txt", DaysAgo(3));
+    m_tree.AddFile("Report.DOC", DaysAgo(40));
+    m_tree.AddFile("report.doc", DaysAgo(40));  // a twin only POSIX can hold
+    m_tree.AddFile("scratch.doc", DaysAgo(0), platform::kAttributeTemporary);
+    m_tree.AddFile("noext", DaysAgo(8));
+    m_tree.AddFile("with space.txt", DaysAgo(1));
+    m_tree.AddFile("sub\\d.doc", DaysAgo(7000));
+    m_tree.AddFile("sub\\e.bak", DaysAgo(2));
+    m_tree.AddFile("sub\\deeper\\f.txt", DaysAgo(0));
+    m_tree.AddFile("sub\\deeper\\g.DOC", DaysAgo(400));
+    m_tree.AddFolder("empty");
     std::string host;
-    platform::ToHostPath(tree_.Root(), host);
+    platform::ToHostPath(m_tree.Root(), host);
     platform::MapDrive('T', host);
     platform::MapDrive('Z', "");
   }
@@ -61,7 +61,7 @@ class FuzzTree {
   ~FuzzTree() { platform::MapDrive('Z', "/"); }
 
  private:
-  TempTree tree_;
+  TempTree m_tree;
 };
 
 // Records what the run hands over.

@@ -37,18 +37,18 @@ auto Checked(Operation operation) {
 class CreatedLevels {
  public:
   explicit CreatedLevels(const std::string& path) {
-    if (!ParseKeyPath(path, parsed_)) return;
-    firstMissing_ = Walk(parsed_.levels.size());
+    if (!ParseKeyPath(path, m_parsed)) return;
+    m_nFirstMissing = Walk(m_parsed.levels.size());
   }
 
   // Deletes the subtree the path created and, on a key that existed before, the value.
   void Undo(const std::string& valueName) const {
     if (!ParseKeyPathOk()) return;
-    const size_t depth = firstMissing_ < parsed_.levels.size() ? firstMissing_ : parsed_.levels.size();
+    const size_t depth = m_nFirstMissing < m_parsed.levels.size() ? m_nFirstMissing : m_parsed.levels.size();
     platform::RegKey key = nullptr;
     if (Open(depth, key) != depth) return;
-    if (firstMissing_ < parsed_.levels.size()) {
-      platform::DeleteRegistryTree(key, parsed_.levels[firstMissing_].c_str());
+    if (m_nFirstMissing < m_parsed.levels.size()) {
+      platform::DeleteRegistryTree(key, m_parsed.levels[m_nFirstMissing].c_str());
     } else {
       platform::DeleteRegistryValue(key, valueName.c_str());
     }
@@ -56,14 +56,14 @@ class CreatedLevels {
   }
 
  private:
-  bool ParseKeyPathOk() const { return firstMissing_ != kUnparsed; }
+  bool ParseKeyPathOk() const { return m_nFirstMissing != kUnparsed; }
 
   // Opens `depth` levels; the number actually opened, with the deepest key in `key`.
   size_t Open(size_t depth, platform::RegKey& key) const {
-    key = platform::PredefinedRegistryKey(parsed_.root);
+    key = platform::PredefinedRegistryKey(m_parsed.root);
     for (size_t i = 0; i < depth; ++i) {
       platform::RegKey child = nullptr;
-      const long result = platform::OpenRegistryKey(key, parsed_.levels[i].c_str(), platform::kKeyRead, &child);
+      const long result = platform::OpenRegistryKey(key, m_parsed.levels[i].c_str(), platform::kKeyRead, &child);
       platform::CloseRegistryKey(key);
       key = child;
       if (result != platform::kRegistryOk) return i;
@@ -79,8 +79,8 @@ class CreatedLevels {
   }
 
   static constexpr size_t kUnparsed = SIZE_MAX;
-  KeyPath parsed_;
-  size_t firstMissing_ = kUnparsed;
+  KeyPath m_parsed;
+  size_t m_nFirstMissing = kUnparsed;
 };
 
 constexpr size_t kLongestValueName = 16383;

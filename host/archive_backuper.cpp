@@ -19,34 +19,34 @@ FileFacts FactsOf(const WIN32_FILE_ATTRIBUTE_DATA& data) {
 }  // namespace
 
 STDMETHODIMP ArchiveBackuper::BeginClient(BSTR ClientName, BSTR Clsid, int nTotalWeight) {
-  client_ = NarrowFromBstr(Clsid);
-  bar_.PrintLine("Backing up \"" + NarrowFromBstr(ClientName) + "\" " + client_);
-  bar_.Start(nTotalWeight);
+  m_strClient = NarrowFromBstr(Clsid);
+  m_bar.PrintLine("Backing up \"" + NarrowFromBstr(ClientName) + "\" " + m_strClient);
+  m_bar.Start(nTotalWeight);
   return S_OK;
 }
 
 STDMETHODIMP ArchiveBackuper::EndClient(int iDeleteClient) {
-  bar_.Finish();
+  m_bar.Finish();
   if (iDeleteClient == 1) {
     // The client gave up its part of the archive: nothing of it stays behind.
-    const auto ours = [this](const ArchiveObject& o) { return o.client == client_; };
-    for (const ArchiveObject& object : objects_) {
-      if (ours(object) && !object.copy.empty()) DeleteFileA(JoinPath(folder_, object.copy).c_str());
+    const auto ours = [this](const ArchiveObject& o) { return o.client == m_strClient; };
+    for (const ArchiveObject& object : m_objects) {
+      if (ours(object) && !object.copy.empty()) DeleteFileA(JoinPath(m_strFolder, object.copy).c_str());
     }
-    objects_.erase(std::remove_if(objects_.begin(), objects_.end(), ours), objects_.end());
+    m_objects.erase(std::remove_if(m_objects.begin(), m_objects.end(), ours), m_objects.end());
   }
-  client_.clear();
+  m_strClient.clear();
   return S_OK;
 }
 
 STDMETHODIMP ArchiveBackuper::BackupFile(BSTR FileName, BSTR LocalName, BSTR, int nWeight, VARIANT_BOOL) {
   const std::string source = NarrowFromBstr(FileName);
-  bar_.Advance(nWeight, source);
+  m_bar.Advance(nWeight, source);
 
   char number[16];
-  std::snprintf(number, sizeof number, "%08u", ++copies_);
+  std::snprintf(number, sizeof number, "%08u", ++m_nCopies);
   const std::string copy = JoinPath(kCopiesFolderName, number);
-  const std::string copyPath = JoinPath(folder_, copy);
+  const std::string copyPath = JoinPath(m_strFolder, copy);
   if (!CopyFileA(source.c_str(), copyPath.c_str(), TRUE)) return Fail(source, ::GetLastError());
 
   // The copy's own facts, so that the size checked at restore is the size that was written.
@@ -58,16 +58,16 @@ STDMETHODIMP ArchiveBackuper::BackupFile(BSTR FileName, BSTR LocalName, BSTR, in
   }
   // A read-only copy could not be dropped again; the original attributes travel in the header.
   SetFileAttributesA(copyPath.c_str(), FILE_ATTRIBUTE_NORMAL);
-  objects_.push_back({client_, 0, source, nWeight, MakeObjectOptions(FactsOf(data), NarrowFromBstr(LocalName)), copy});
+  m_objects.push_back({m_strClient, 0, source, nWeight, MakeObjectOptions(FactsOf(data), NarrowFromBstr(LocalName)), copy});
   return S_OK;
 }
 
 STDMETHODIMP ArchiveBackuper::GetLastError(int* pErrCode, BSTR* pText) {
   if (!pErrCode || !pText) return E_POINTER;
   *pText = nullptr;
-  *pErrCode = static_cast<int>(lastErrorCode_);
+  *pErrCode = static_cast<int>(m_nLastErrorCode);
   try {
-    *pText = WidenToBstr(lastErrorText_).release();
+    *pText = WidenToBstr(m_strLastErrorText).release();
   } catch (const ComError& e) {
     return e.hr;
   }
@@ -75,8 +75,8 @@ STDMETHODIMP ArchiveBackuper::GetLastError(int* pErrCode, BSTR* pText) {
 }
 
 HRESULT ArchiveBackuper::Fail(const std::string& file, DWORD code) {
-  ++failedFiles_;
-  lastErrorCode_ = code;
-  lastErrorText_ = "Cannot back up \"" + file + "\": " + SystemMessage(code);
+  ++m_nFailedFiles;
+  m_nLastErrorCode = code;
+  m_strLastErrorText = "Cannot back up \"" + file + "\": " + SystemMessage(code);
   return FailureFromWin32(code);
 }

@@ -13,10 +13,10 @@
 class ArchiveBackuper final : public DispatchObject<IBackuper> {
  public:
   // `folder` exists and holds a "files" folder.
-  ArchiveBackuper(std::string folder, ProgressBar& bar) : folder_(std::move(folder)), bar_(bar) {}
+  ArchiveBackuper(std::string folder, ProgressBar& bar) : m_strFolder(std::move(folder)), m_bar(bar) {}
 
-  const std::vector<ArchiveObject>& Objects() const { return objects_; }
-  int FailedFiles() const { return failedFiles_; }
+  const std::vector<ArchiveObject>& Objects() const { return m_objects; }
+  int FailedFiles() const { return m_nFailedFiles; }
 
   STDMETHODIMP SetProgress(IProgress*) override { return S_OK; }
   STDMETHODIMP SetVersionInfo(long, long) override { return S_OK; }
@@ -38,12 +38,12 @@ class ArchiveBackuper final : public DispatchObject<IBackuper> {
  private:
   HRESULT Fail(const std::string& file, DWORD code);
 
-  std::string folder_;
-  ProgressBar& bar_;
-  std::vector<ArchiveObject> objects_;
-  std::string client_;
-  unsigned copies_ = 0;
-  int failedFiles_ = 0;
-  DWORD lastErrorCode_ = 0;
-  std::string lastErrorText_;
+  std::string m_strFolder;
+  ProgressBar& m_bar;
+  std::vector<ArchiveObject> m_objects;
+  std::string m_strClient;
+  unsigned m_nCopies = 0;
+  int m_nFailedFiles = 0;
+  DWORD m_nLastErrorCode = 0;
+  std::string m_strLastErrorText;
 };

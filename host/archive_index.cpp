@@ -26,33 +26,33 @@ void PutBytes(std::string& out, const Bytes& bytes) {
 // Reads fields off the front of the index; every read checks what is left.
 class Reader {
  public:
-  explicit Reader(const std::string& bytes) : bytes_(bytes) {}
+  explicit Reader(const std::string& bytes) : m_strBytes(bytes) {}
 
   bool Number(uint64_t& value, int bytes) {
     if (Left() < static_cast<size_t>(bytes)) return false;
     value = 0;
-    for (int i = 0; i < bytes; ++i) value |= static_cast<uint64_t>(static_cast<uint8_t>(bytes_[at_ + i])) << (8 * i);
-    at_ += bytes;
+    for (int i = 0; i < bytes; ++i) value |= static_cast<uint64_t>(static_cast<uint8_t>(m_strBytes[m_nAt + i])) << (8 * i);
+    m_nAt += bytes;
     return true;
   }
   template <typename Bytes>
   bool Sized(Bytes& out) {
     uint64_t size = 0;
     if (!Number(size, 4) || Left() < size) return false;
-    out.assign(bytes_.begin() + at_, bytes_.begin() + at_ + size);
-    at_ += size;
+    out.assign(m_strBytes.begin() + m_nAt, m_strBytes.begin() + m_nAt + size);
+    m_nAt += size;
     return true;
   }
   bool Literal(const char* text, size_t size) {
-    if (Left() < size || bytes_.compare(at_, size, text) != 0) return false;
-    at_ += size;
+    if (Left() < size || m_strBytes.compare(m_nAt, size, text) != 0) return false;
+    m_nAt += size;
     return true;
   }
-  size_t Left() const { return bytes_.size() - at_; }
+  size_t Left() const { return m_strBytes.size() - m_nAt; }
 
  private:
-  const std::string& bytes_;
-  size_t at_ = 0;
+  const std::string& m_strBytes;
+  size_t m_nAt = 0;
 };
 
 bool ReadObject(Reader& in, ArchiveObject& object) {

@@ -21,28 +21,28 @@ bool CopyIsIntact(const std::string& path, const std::optional<FileFacts>& facts
 }  // namespace
 
 const ArchiveObject* ArchiveRestorer::Current() const {
-  return position_ < iteration_.size() ? &objects_[iteration_[position_]] : nullptr;
+  return m_nPosition < m_iteration.size() ? &m_objects[m_iteration[m_nPosition]] : nullptr;
 }
 
 STDMETHODIMP ArchiveRestorer::Iterate(BSTR Clsid) {
   const std::string client = NarrowFromBstr(Clsid);
-  iteration_.clear();
-  position_ = 0;
+  m_iteration.clear();
+  m_nPosition = 0;
   int64_t total = 0;
-  for (size_t i = 0; i < objects_.size(); ++i) {
-    if (!SameClient(objects_[i].client, client)) continue;
-    iteration_.push_back(i);
-    total += objects_[i].weight;
+  for (size_t i = 0; i < m_objects.size(); ++i) {
+    if (!SameClient(m_objects[i].client, client)) continue;
+    m_iteration.push_back(i);
+    total += m_objects[i].weight;
   }
-  bar_.Start(total);
+  m_bar.Start(total);
   return S_OK;
 }
 
 STDMETHODIMP ArchiveRestorer::Next() {
   const ArchiveObject* object = Current();
   if (!object) return S_FALSE;
-  bar_.Advance(object->weight, object->name);
-  if (++position_ == iteration_.size()) bar_.Finish();
+  m_bar.Advance(object->weight, object->name);
+  if (++m_nPosition == m_iteration.size()) m_bar.Finish();
   return S_OK;
 }
 
@@ -83,11 +83,11 @@ STDMETHODIMP ArchiveRestorer::RestoreFile(BSTR FileName, LONG nOption, VARIANT_B
   const std::string target = NarrowFromBstr(FileName);
   if (target.empty()) return Fail("No place given to restore \"" + object->name + "\" to", E_INVALIDARG);
 
-  const std::string copy = JoinPath(folder_, object->copy);
+  const std::string copy = JoinPath(m_strFolder, object->copy);
   const std::optional<FileFacts> facts = ReadObjectFacts(object->options);
   if (object->copy.empty() || !CopyIsIntact(copy, facts)) {
-    ++failedFiles_;
-    bar_.PrintLine("The archive is damaged: the copy of \"" + object->name + "\" (" + object->copy +
+    ++m_nFailedFiles;
+    m_bar.PrintLine("The archive is damaged: the copy of \"" + object->name + "\" (" + object->copy +
                    ") is missing or cut short; restore stopped");
     throw QnError{HRESULT_FROM_WIN32(ERROR_FILE_CORRUPT)};
   }
@@ -101,13 +101,13 @@ STDMETHODIMP ArchiveRestorer::RestoreFile(BSTR FileName, LONG nOption, VARIANT_B
     return Fail("Cannot restore \"" + target + "\": " + SystemMessage(code), FailureFromWin32(code));
   }
   SetFileAttributesA(target.c_str(), facts->attributes != 0 ? facts->attributes : FILE_ATTRIBUTE_NORMAL);
-  ++restoredFiles_;
-  if (fWriteInLog) bar_.PrintLine("restored  " + object->name + "  ->  " + target);
+  ++m_nRestoredFiles;
+  if (fWriteInLog) m_bar.PrintLine("restored  " + object->name + "  ->  " + target);
   return S_OK;
 }
 
 HRESULT ArchiveRestorer::Fail(const std::string& text, HRESULT hr) {
-  ++failedFiles_;
-  bar_.PrintLine(text);
+  ++m_nFailedFiles;
+  m_bar.PrintLine(text);
   return hr;
 }

@@ -15,10 +15,10 @@
 class ArchiveRestorer final : public DispatchObject<IRestorer> {
  public:
   ArchiveRestorer(std::string folder, std::vector<ArchiveObject> objects, ProgressBar& bar)
-      : folder_(std::move(folder)), objects_(std::move(objects)), bar_(bar) {}
+      : m_strFolder(std::move(folder)), m_objects(std::move(objects)), m_bar(bar) {}
 
-  int RestoredFiles() const { return restoredFiles_; }
-  int FailedFiles() const { return failedFiles_; }
+  int RestoredFiles() const { return m_nRestoredFiles; }
+  int FailedFiles() const { return m_nFailedFiles; }
 
   STDMETHODIMP SetProgress(IProgress*) override { return S_OK; }
   STDMETHODIMP GetVersionInfo(long*, long*) override { return E_NOTIMPL; }
@@ -39,11 +39,11 @@ class ArchiveRestorer final : public DispatchObject<IRestorer> {
   const ArchiveObject* Current() const;
   HRESULT Fail(const std::string& text, HRESULT hr);
 
-  std::string folder_;
-  std::vector<ArchiveObject> objects_;
-  ProgressBar& bar_;
-  std::vector<size_t> iteration_;
-  size_t position_ = 0;
-  int restoredFiles_ = 0;
-  int failedFiles_ = 0;
+  std::string m_strFolder;
+  std::vector<ArchiveObject> m_objects;
+  ProgressBar& m_bar;
+  std::vector<size_t> m_iteration;
+  size_t m_nPosition = 0;
+  int m_nRestoredFiles = 0;
+  int m_nFailedFiles = 0;
 };

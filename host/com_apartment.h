@@ -5,15 +5,15 @@
 // host's user-interface thread is.
 class ComApartment {
  public:
-  ComApartment() : result_(CoInitialize(nullptr)) {}
+  ComApartment() : m_hr(CoInitialize(nullptr)) {}
   ~ComApartment() {
-    if (SUCCEEDED(result_)) CoUninitialize();
+    if (SUCCEEDED(m_hr)) CoUninitialize();
   }
   ComApartment(const ComApartment&) = delete;
   ComApartment& operator=(const ComApartment&) = delete;
 
-  HRESULT Result() const { return result_; }
+  HRESULT Result() const { return m_hr; }
 
  private:
-  HRESULT result_;
+  HRESULT m_hr;
 };

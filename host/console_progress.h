@@ -6,7 +6,7 @@
 // move it. Questions are shown but not answered; a client error gets its default button.
 class ConsoleProgress final : public DispatchObject<IProgress> {
  public:
-  explicit ConsoleProgress(ProgressBar& bar) : bar_(bar) {}
+  explicit ConsoleProgress(ProgressBar& bar) : m_bar(bar) {}
 
   STDMETHODIMP Clean() override;
   STDMETHODIMP FirstStep(BSTR ClientName, long nTotalWeight) override;
@@ -16,5 +16,5 @@ class ConsoleProgress final : public DispatchObject<IProgress> {
   STDMETHODIMP ClientError(HRESULT errCode, BSTR errMsg, int nDefaultButton, int* pButton) override;
 
  private:
-  ProgressBar& bar_;
+  ProgressBar& m_bar;
 };

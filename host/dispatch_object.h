@@ -25,14 +25,14 @@ class DispatchObject : public Interface {
     *out = nullptr;
     return E_NOINTERFACE;
   }
-  STDMETHODIMP_(ULONG) AddRef() override { return ++refs_; }
+  STDMETHODIMP_(ULONG) AddRef() override { return ++m_nRefs; }
   STDMETHODIMP_(ULONG) Release() override {
-    const ULONG left = --refs_;
+    const ULONG left = --m_nRefs;
     if (left == 0) delete this;
     return left;
   }
   // The references held right now, for checks that a caller gave back what it took.
-  ULONG References() const { return refs_; }
+  ULONG References() const { return m_nRefs; }
 
   STDMETHODIMP GetTypeInfoCount(UINT* count) override {
     if (!count) return E_POINTER;
@@ -67,17 +67,17 @@ class DispatchObject : public Interface {
 
  private:
   ITypeInfo* TypeInfo() {
-    if (!typeInfoLooked_) {
-      typeInfoLooked_ = true;
+    if (!m_bTypeInfoLooked) {
+      m_bTypeInfoLooked = true;
       ComPtr<ITypeLib> library;
       // Registered under the library's own locale, 1033.
       if (SUCCEEDED(LoadRegTypeLib(LIBID_BkQnFILESLib, 2, 1, MAKELCID(1033, SORT_DEFAULT), library.put())))
-        library->GetTypeInfoOfGuid(__uuidof(Interface), typeInfo_.put());
+        library->GetTypeInfoOfGuid(__uuidof(Interface), m_pTypeInfo.put());
     }
-    return typeInfo_.get();
+    return m_pTypeInfo.get();
   }
 
-  ULONG refs_ = 1;
-  bool typeInfoLooked_ = false;
-  ComPtr<ITypeInfo> typeInfo_;
+  ULONG m_nRefs = 1;
+  bool m_bTypeInfoLooked = false;
+  ComPtr<ITypeInfo> m_pTypeInfo;
 };

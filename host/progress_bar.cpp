@@ -34,56 +34,56 @@ std::string RenderProgress(int64_t done, int64_t total, const std::string& item,
 bool ProgressBar::StdoutIsConsole() { return GetFileType(GetStdHandle(STD_OUTPUT_HANDLE)) == FILE_TYPE_CHAR; }
 
 void ProgressBar::Start(int64_t total) {
-  total_ = total;
-  done_ = 0;
-  item_.clear();
-  lastPercent_ = -1;
-  shown_ = total > 0;
+  m_nTotal = total;
+  m_nDone = 0;
+  m_strItem.clear();
+  m_nLastPercent = -1;
+  m_bShown = total > 0;
   Draw(true);
 }
 
 void ProgressBar::Advance(int64_t weight, const std::string& item) {
-  done_ += weight;
-  item_ = item;
+  m_nDone += weight;
+  m_strItem = item;
   Draw(false);
 }
 
 void ProgressBar::Finish() {
-  if (!shown_) return;
-  item_.clear();
-  if (interactive_) {
+  if (!m_bShown) return;
+  m_strItem.clear();
+  if (m_bInteractive) {
     Draw(true);
   } else {
-    std::fputs(RenderProgress(done_, total_, item_, kLineWidth).c_str(), out_);
+    std::fputs(RenderProgress(m_nDone, m_nTotal, m_strItem, kLineWidth).c_str(), m_pOut);
   }
-  std::fputc('\n', out_);
-  std::fflush(out_);
-  shown_ = false;
-  drawnWidth_ = 0;
+  std::fputc('\n', m_pOut);
+  std::fflush(m_pOut);
+  m_bShown = false;
+  m_nDrawnWidth = 0;
 }
 
 void ProgressBar::PrintLine(const std::string& text) {
   Erase();
-  std::fprintf(out_, "%s\n", text.c_str());
+  std::fprintf(m_pOut, "%s\n", text.c_str());
   Draw(true);
 }
 
 void ProgressBar::Draw(bool always) {
-  if (!shown_ || !interactive_) return;
-  const int percent = PercentOf(done_, total_);
+  if (!m_bShown || !m_bInteractive) return;
+  const int percent = PercentOf(m_nDone, m_nTotal);
   const uint64_t now = GetTickCount64();
-  if (!always && percent == lastPercent_ && now - lastDrawn_ < kRedrawMilliseconds) return;
-  const std::string line = RenderProgress(done_, total_, item_, kLineWidth);
+  if (!always && percent == m_nLastPercent && now - m_nLastDrawn < kRedrawMilliseconds) return;
+  const std::string line = RenderProgress(m_nDone, m_nTotal, m_strItem, kLineWidth);
   // Blanks wipe out what a longer line before left behind.
-  std::fprintf(out_, "\r%s%s", line.c_str(), std::string(drawnWidth_ > line.size() ? drawnWidth_ - line.size() : 0, ' ').c_str());
-  std::fflush(out_);
-  drawnWidth_ = line.size();
-  lastPercent_ = percent;
-  lastDrawn_ = now;
+  std::fprintf(m_pOut, "\r%s%s", line.c_str(), std::string(m_nDrawnWidth > line.size() ? m_nDrawnWidth - line.size() : 0, ' ').c_str());
+  std::fflush(m_pOut);
+  m_nDrawnWidth = line.size();
+  m_nLastPercent = percent;
+  m_nLastDrawn = now;
 }
 
 void ProgressBar::Erase() {
-  if (!shown_ || drawnWidth_ == 0) return;
-  std::fprintf(out_, "\r%s\r", std::string(drawnWidth_, ' ').c_str());
-  drawnWidth_ = 0;
+  if (!m_bShown || m_nDrawnWidth == 0) return;
+  std::fprintf(m_pOut, "\r%s\r", std::string(m_nDrawnWidth, ' ').c_str());
+  m_nDrawnWidth = 0;
 }

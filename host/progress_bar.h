@@ -9,7 +9,7 @@
 // state is written, so logs stay readable.
 class ProgressBar {
  public:
-  ProgressBar(std::FILE* out, bool interactive) : out_(out), interactive_(interactive) {}
+  ProgressBar(std::FILE* out, bool interactive) : m_pOut(out), m_bInteractive(interactive) {}
   // Whether standard output is a console, where the bar can be redrawn in place.
   static bool StdoutIsConsole();
   ProgressBar(const ProgressBar&) = delete;
@@ -26,15 +26,15 @@ class ProgressBar {
   void Draw(bool always);
   void Erase();
 
-  std::FILE* out_;
-  bool interactive_;
-  bool shown_ = false;
-  int64_t total_ = 0;
-  int64_t done_ = 0;
-  std::string item_;
-  int lastPercent_ = -1;
-  uint64_t lastDrawn_ = 0;
-  size_t drawnWidth_ = 0;
+  std::FILE* m_pOut;
+  bool m_bInteractive;
+  bool m_bShown = false;
+  int64_t m_nTotal = 0;
+  int64_t m_nDone = 0;
+  std::string m_strItem;
+  int m_nLastPercent = -1;
+  uint64_t m_nLastDrawn = 0;
+  size_t m_nDrawnWidth = 0;
 };
 
 // "[#########-----------]  45%  9/20 name", at most `width` characters; the item is cut

@@ -47,13 +47,13 @@ int32_t ReadNumber(const std::string& field) {
 // Walks a stored text field by field.
 class FieldReader {
  public:
-  FieldReader(const std::string& text, char separator) : text_(text), separator_(separator) {}
+  FieldReader(const std::string& text, char separator) : m_strText(text), m_chSeparator(separator) {}
 
   bool Text(std::string& field) {
-    const size_t end = text_.find(separator_, position_);
+    const size_t end = m_strText.find(m_chSeparator, m_nPosition);
     if (end == std::string::npos) return false;
-    field.assign(text_, position_, end - position_);
-    position_ = end + 1;
+    field.assign(m_strText, m_nPosition, end - m_nPosition);
+    m_nPosition = end + 1;
     return true;
   }
 
@@ -78,9 +78,9 @@ class FieldReader {
   }
 
  private:
-  const std::string& text_;
-  const char separator_;
-  size_t position_ = 0;
+  const std::string& m_strText;
+  const char m_chSeparator;
+  size_t m_nPosition = 0;
 };
 
 }  // namespace

@@ -1,4 +1,5 @@
 #pragma once
+#include <string>
 #include <string_view>
 
 namespace platform {
@@ -8,5 +9,9 @@ namespace platform {
 // before, equal to or after `b`. Windows reads the texts in the current multibyte code
 // page, so a trail byte is never folded on its own.
 int CompareNoCase(std::string_view a, std::string_view b);
+
+// `text` with its letters in upper case, in the same code page and folding as CompareNoCase:
+// two texts compare equal exactly when their upper cases are the same bytes.
+std::string UpperCase(std::string_view text);
 
 }  // namespace platform

@@ -32,7 +32,7 @@ class DirectorySearch {
   class Impl;
 
  private:
-  std::unique_ptr<Impl> impl_;
+  std::unique_ptr<Impl> m_pImpl;
 };
 
 }  // namespace platform

@@ -3,25 +3,38 @@
 # in the project's own Wine prefix, and drives it with qnhost, the substitute host:
 # a backup list with one folder (temporary files left out) and one single file, a backup
 # into a folder archive, and a restore into another folder.
+# --x86: the same with the 32-bit module and qnhost (windows-x86 preset), registered by the
+# 32-bit regsvr32, as for a 32-bit host on 64-bit Windows.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
+preset=windows
+regsvr32=regsvr32
+if [ "${1:-}" = --x86 ]; then
+  preset=windows-x86
+  regsvr32='C:\windows\syswow64\regsvr32.exe'
+fi
+
 step() { printf '\n== %s\n' "$*"; }
 
-step "Setting up and building (windows preset)"
+step "Setting up and building ($preset preset)"
 "$root/scripts/setup.sh"
-cmake --preset windows >/dev/null
-cmake --build --preset windows
+# shellcheck source=wine-env.sh
+source "$root/scripts/wine-env.sh"
+if [ "$preset" = windows-x86 ] && ! wine32_present; then
+  echo "demo: --x86 needs 32-bit Wine (wine32:i386), which is not installed" >&2
+  exit 1
+fi
+cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset"
 
-build="$root/build/windows"
+build="$root/build/$preset"
 module="$build/server/BkQnFiles.dll"
 qnhost_exe="$build/host/qnhost.exe"
 [ -f "$module" ] || { echo "demo: $module was not built" >&2; exit 1; }
 
 step "Bringing Wine up in $build/wineprefix"
-# shellcheck source=wine-env.sh
-source "$root/scripts/wine-env.sh"
 wine_up "$build"
 trap wine_down EXIT
 
@@ -29,7 +42,7 @@ win() { winepath -w "$1" 2>/dev/null; }
 qnhost() { "$root/scripts/wine-run" "$WINEPREFIX" "$qnhost_exe" "$@"; }
 
 step "Registering the module"
-"$root/scripts/wine-run" "$WINEPREFIX" regsvr32 /s "$(win "$module")"
+"$root/scripts/wine-run" "$WINEPREFIX" "$regsvr32" /s "$(win "$module")"
 qnhost clients
 
 step "Making a sample tree"

@@ -2,10 +2,15 @@
 #   wine_up BUILD_DIR   prefix in BUILD_DIR/wineprefix, a persistent wineserver pinned to
 #                       CPU 0, the prefix booted, and an X display (Xvfb) for dialogs
 #   wine_down           stops what wine_up started
+#   wine32_present      whether 32-bit programs can run (wine32:i386 installed)
+#
+# Every prefix is a 64-bit one: x86 programs run in its 32-bit part, as on 64-bit Windows, so an
+# x86 registration lands in the 32-bit registry view (Wow6432Node), as it does for the host.
 
 wine_up() {
   local build_dir=$1
   export WINEPREFIX="$build_dir/wineprefix"
+  export WINEARCH=win64
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml="
   mkdir -p "$WINEPREFIX"
@@ -36,4 +41,8 @@ wine_down() {
     kill "$WINE_ENV_XVFB_PID" 2>/dev/null || true
     unset WINE_ENV_XVFB_PID
   fi
+}
+
+wine32_present() {
+  dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q 'install ok installed'
 }

@@ -6,6 +6,7 @@
 #include "model/settings_store.h"
 #include "server/bstr.h"
 #include "server/product_version.h"
+#include "server/variant.h"
 #include "platform/win32/this_module.h"
 
 namespace {
@@ -15,10 +16,10 @@ constexpr WORD kClientIcon = 216;
 // The new string is made before the old content goes, so running out of memory leaves
 // `value` as it was.
 HRESULT StoreString(VARIANT* value, const std::string& text) {
-  UniqueBstr string = WidenToBstr(text);
+  UniqueVariant made;
+  made.set_bstr(WidenToBstr(text));
   if (HRESULT hr = VariantClear(value); FAILED(hr)) return hr;
-  V_VT(value) = VT_BSTR;
-  V_BSTR(value) = string.release();
+  *value = made.release();
   return S_OK;
 }
 

@@ -9,7 +9,7 @@
 // not look at are dropped here. A missing IProgress swallows the messages.
 class ComBackupHost final : public BackupHost {
  public:
-  ComBackupHost(IBackuper& backuper, IProgress* progress) : backuper_(backuper), progress_(progress) {}
+  ComBackupHost(IBackuper& backuper, IProgress* progress) : m_backuper(backuper), m_pProgress(progress) {}
 
   void BeginClient(const std::string& clientName, const std::string& clsid, int32_t totalWeight) override;
   RunResult BackupFile(const std::string& fileName, const std::string& localName, const std::string& actionName,
@@ -19,6 +19,6 @@ class ComBackupHost final : public BackupHost {
   void EndClient(int32_t deleteClient) override;
 
  private:
-  IBackuper& backuper_;
-  IProgress* progress_;
+  IBackuper& m_backuper;
+  IProgress* m_pProgress;
 };

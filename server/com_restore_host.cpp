@@ -7,19 +7,19 @@
 
 RunResult ComRestoreHost::Iterate(const std::string& clsid) {
   const UniqueBstr id = WidenToBstr(clsid);
-  return restorer_.Iterate(id.get());
+  return m_restorer.Iterate(id.get());
 }
 
 bool ComRestoreHost::IsEnd() {
   VARIANT_BOOL end = VARIANT_FALSE;
-  return FAILED(restorer_.IsEnd(&end)) || end != VARIANT_FALSE;
+  return FAILED(m_restorer.IsEnd(&end)) || end != VARIANT_FALSE;
 }
 
 RunResult ComRestoreHost::GetObjectInfo(uint16_t& type, std::string& name) {
   unsigned short objectType = 0;
   UniqueBstr objectName;
   long weight = 0;
-  const HRESULT hr = restorer_.GetObjectInfo(&objectType, objectName.put(), &weight);
+  const HRESULT hr = m_restorer.GetObjectInfo(&objectType, objectName.put(), &weight);
   type = objectType;
   name = NarrowFromBstr(objectName.get());
   return hr;
@@ -27,7 +27,7 @@ RunResult ComRestoreHost::GetObjectInfo(uint16_t& type, std::string& name) {
 
 std::optional<std::vector<uint8_t>> ComRestoreHost::GetObjectOptions() {
   UniqueVariant options;
-  if (FAILED(restorer_.GetObjectOptions(options.put()))) return std::nullopt;
+  if (FAILED(m_restorer.GetObjectOptions(options.put()))) return std::nullopt;
   return BytesOfVariant(*options.get());
 }
 
@@ -35,11 +35,11 @@ std::optional<RunResult> ComRestoreHost::RestoreFile(const std::string& fileName
   const UniqueBstr file = WidenToBstr(fileName);
   try {
     // The result is the host's to log; only a raised error changes the run.
-    restorer_.RestoreFile(file.get(), option, writeInLog ? VARIANT_TRUE : VARIANT_FALSE);
+    m_restorer.RestoreFile(file.get(), option, writeInLog ? VARIANT_TRUE : VARIANT_FALSE);
   } catch (const QnError& e) {
     return e.hr;
   }
   return std::nullopt;
 }
 
-void ComRestoreHost::Next() { restorer_.Next(); }
+void ComRestoreHost::Next() { m_restorer.Next(); }

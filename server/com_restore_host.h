@@ -8,7 +8,7 @@
 // back is freed here; QnError raised by RestoreFile is caught and its code handed on.
 class ComRestoreHost final : public RestoreHost {
  public:
-  explicit ComRestoreHost(IRestorer& restorer) : restorer_(restorer) {}
+  explicit ComRestoreHost(IRestorer& restorer) : m_restorer(restorer) {}
 
   RunResult Iterate(const std::string& clsid) override;
   bool IsEnd() override;
@@ -18,5 +18,5 @@ class ComRestoreHost final : public RestoreHost {
   void Next() override;
 
  private:
-  IRestorer& restorer_;
+  IRestorer& m_restorer;
 };

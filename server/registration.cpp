@@ -2,6 +2,7 @@
 
 #include <oleauto.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -40,22 +41,12 @@ HRESULT LoadScript(std::vector<RegScriptRoot>& roots) {
   return S_OK;
 }
 
-class CLibAttr {
- public:
-  explicit CLibAttr(ITypeLib* lib) : m_pLib(lib) { m_hr = lib->GetLibAttr(&m_pAttr); }
-  CLibAttr(const CLibAttr&) = delete;
-  CLibAttr& operator=(const CLibAttr&) = delete;
-  ~CLibAttr() {
-    if (m_pAttr) m_pLib->ReleaseTLibAttr(m_pAttr);
-  }
-  HRESULT Status() const { return m_hr; }
-  const TLIBATTR* operator->() const { return m_pAttr; }
-
- private:
-  ITypeLib* m_pLib;
-  TLIBATTR* m_pAttr = nullptr;
-  HRESULT m_hr;
+// The library's attributes, given back to the library that handed them out.
+struct LibAttrRelease {
+  ITypeLib* lib;
+  void operator()(TLIBATTR* attr) const { lib->ReleaseTLibAttr(attr); }
 };
+using UniqueLibAttr = std::unique_ptr<TLIBATTR, LibAttrRelease>;
 
 }  // namespace
 
@@ -88,9 +79,11 @@ HRESULT UnregisterModule() {
   hr = LoadModuleTypeLib(lib);
   note(hr);
   if (SUCCEEDED(hr)) {
-    const CLibAttr attr(lib.get());
-    note(attr.Status());
-    if (SUCCEEDED(attr.Status())) {
+    TLIBATTR* got = nullptr;
+    hr = lib->GetLibAttr(&got);
+    note(hr);
+    const UniqueLibAttr attr(got, {lib.get()});
+    if (SUCCEEDED(hr)) {
       note(UnRegisterTypeLib(attr->guid, attr->wMajorVerNum, attr->wMinorVerNum, attr->lcid, attr->syskind));
     }
   }

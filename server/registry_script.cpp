@@ -30,21 +30,21 @@ bool IsKeyword(const Token& token, const wchar_t* keyword) {
 
 class CTokenizer {
  public:
-  explicit CTokenizer(const std::wstring& text) : m_text(text) {}
+  explicit CTokenizer(const std::wstring& text) : m_strText(text) {}
 
   Token Next() {
-    while (m_nPos < m_text.size() && IsSpace(m_text[m_nPos])) ++m_nPos;
+    while (m_nPos < m_strText.size() && IsSpace(m_strText[m_nPos])) ++m_nPos;
     Token token;
-    if (m_nPos == m_text.size()) return token;
-    const wchar_t c = m_text[m_nPos];
-    if (c == L'{' && (m_nPos + 1 == m_text.size() || IsSpace(m_text[m_nPos + 1]))) {
+    if (m_nPos == m_strText.size()) return token;
+    const wchar_t c = m_strText[m_nPos];
+    if (c == L'{' && (m_nPos + 1 == m_strText.size() || IsSpace(m_strText[m_nPos + 1]))) {
       token.kind = TokenKind::kOpen;
       ++m_nPos;
     } else if (c == L'{') {
       // A brace with a word right after it starts a name such as {guid}.
-      const size_t close = m_text.find(L'}', m_nPos);
+      const size_t close = m_strText.find(L'}', m_nPos);
       if (close == std::wstring::npos) return Broken();
-      token = Word(m_text.substr(m_nPos, close + 1 - m_nPos), false);
+      token = Word(m_strText.substr(m_nPos, close + 1 - m_nPos), false);
       m_nPos = close + 1;
     } else if (c == L'}') {
       token.kind = TokenKind::kClose;
@@ -56,8 +56,8 @@ class CTokenizer {
       return Quoted();
     } else {
       const size_t start = m_nPos;
-      while (m_nPos < m_text.size() && !EndsBareWord(m_text[m_nPos])) ++m_nPos;
-      token = Word(m_text.substr(start, m_nPos - start), false);
+      while (m_nPos < m_strText.size() && !EndsBareWord(m_strText[m_nPos])) ++m_nPos;
+      token = Word(m_strText.substr(start, m_nPos - start), false);
     }
     return token;
   }
@@ -79,7 +79,7 @@ class CTokenizer {
   }
 
   Token Broken() {
-    m_nPos = m_text.size();
+    m_nPos = m_strText.size();
     Token token;
     token.kind = TokenKind::kBroken;
     return token;
@@ -89,11 +89,11 @@ class CTokenizer {
     std::wstring text;
     ++m_nPos;
     for (;;) {
-      const size_t quote = m_text.find(L'\'', m_nPos);
+      const size_t quote = m_strText.find(L'\'', m_nPos);
       if (quote == std::wstring::npos) return Broken();
-      text.append(m_text, m_nPos, quote - m_nPos);
+      text.append(m_strText, m_nPos, quote - m_nPos);
       m_nPos = quote + 1;
-      if (m_nPos < m_text.size() && m_text[m_nPos] == L'\'') {
+      if (m_nPos < m_strText.size() && m_strText[m_nPos] == L'\'') {
         text += L'\'';
         ++m_nPos;
         continue;
@@ -102,7 +102,7 @@ class CTokenizer {
     }
   }
 
-  const std::wstring& m_text;
+  const std::wstring& m_strText;
   size_t m_nPos = 0;
 };
 

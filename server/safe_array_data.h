@@ -5,19 +5,19 @@
 // Holds a SAFEARRAY's data locked (SafeArrayAccessData) for as long as it lives.
 class SafeArrayData {
  public:
-  explicit SafeArrayData(SAFEARRAY* array) : array_(array) {
-    if (FAILED(SafeArrayAccessData(array_, &data_))) data_ = nullptr;
+  explicit SafeArrayData(SAFEARRAY* array) : m_pArray(array) {
+    if (FAILED(SafeArrayAccessData(m_pArray, &m_pData))) m_pData = nullptr;
   }
   ~SafeArrayData() {
-    if (data_) SafeArrayUnaccessData(array_);
+    if (m_pData) SafeArrayUnaccessData(m_pArray);
   }
   SafeArrayData(const SafeArrayData&) = delete;
   SafeArrayData& operator=(const SafeArrayData&) = delete;
 
   // Null when the data could not be locked.
-  void* get() const { return data_; }
+  void* get() const { return m_pData; }
 
  private:
-  SAFEARRAY* array_;
-  void* data_ = nullptr;
+  SAFEARRAY* m_pArray;
+  void* m_pData = nullptr;
 };

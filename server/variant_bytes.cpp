@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "server/safe_array_data.h"
+#include "server/variant.h"
 
 std::optional<std::vector<uint8_t>> BytesOfVariant(const VARIANT& value) {
   if (V_VT(&value) != (VT_ARRAY | VT_UI1)) return std::nullopt;
@@ -22,15 +23,13 @@ bool VariantFromBytes(const std::vector<uint8_t>& bytes, VARIANT& out) {
   VariantInit(&out);
   SAFEARRAY* array = SafeArrayCreateVector(VT_UI1, 0, static_cast<ULONG>(bytes.size()));
   if (!array) return false;
+  UniqueVariant made;
+  made.set_array(array, VT_UI1);
   if (!bytes.empty()) {
     const SafeArrayData data(array);
-    if (!data.get()) {
-      SafeArrayDestroy(array);
-      return false;
-    }
+    if (!data.get()) return false;
     std::memcpy(data.get(), bytes.data(), bytes.size());
   }
-  V_VT(&out) = VT_ARRAY | VT_UI1;
-  V_ARRAY(&out) = array;
+  out = made.release();
   return true;
 }

@@ -32,4 +32,12 @@ int CompareNoCase(std::string_view a, std::string_view b) {
   return (a.size() > common) - (b.size() > common);
 }
 
+std::string UpperCase(std::string_view text) {
+  std::string upper(text);
+  for (char& c : upper) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return upper;
+}
+
 }  // namespace platform

@@ -53,7 +53,7 @@ class DirectorySearch::Impl {
   bool hasPending = false;
 };
 
-DirectorySearch::DirectorySearch() : impl_(std::make_unique<Impl>()) {}
+DirectorySearch::DirectorySearch() : m_pImpl(std::make_unique<Impl>()) {}
 DirectorySearch::~DirectorySearch() = default;
 
 bool DirectorySearch::Open(const std::string& pattern) {
@@ -64,31 +64,31 @@ bool DirectorySearch::Open(const std::string& pattern) {
   std::string hostFolder;
   if (!ToHostPath(pattern.substr(0, slash + 1), hostFolder)) return false;
   if (hostFolder.empty() || hostFolder.back() != '/') hostFolder += '/';
-  impl_->folder = hostFolder;
-  impl_->mask = pattern.substr(slash + 1);
-  if (impl_->mask.empty()) return false;
+  m_pImpl->folder = hostFolder;
+  m_pImpl->mask = pattern.substr(slash + 1);
+  if (m_pImpl->mask.empty()) return false;
 
   // A plain name is looked up directly before the folder is read: the date lookup of every
   // candidate file is such a search.
-  if (impl_->mask.find_first_of("*?") == std::string::npos && impl_->Describe(impl_->mask, impl_->pending)) {
-    impl_->hasPending = true;
+  if (m_pImpl->mask.find_first_of("*?") == std::string::npos && m_pImpl->Describe(m_pImpl->mask, m_pImpl->pending)) {
+    m_pImpl->hasPending = true;
     return true;
   }
-  impl_->dir = opendir(hostFolder.c_str());
-  impl_->hasPending = impl_->Advance(impl_->pending);
-  return impl_->hasPending;
+  m_pImpl->dir = opendir(hostFolder.c_str());
+  m_pImpl->hasPending = m_pImpl->Advance(m_pImpl->pending);
+  return m_pImpl->hasPending;
 }
 
 bool DirectorySearch::Next(FoundEntry& entry) {
-  if (!impl_->hasPending) return false;
-  entry = std::move(impl_->pending);
-  impl_->hasPending = impl_->Advance(impl_->pending);
+  if (!m_pImpl->hasPending) return false;
+  entry = std::move(m_pImpl->pending);
+  m_pImpl->hasPending = m_pImpl->Advance(m_pImpl->pending);
   return true;
 }
 
 void DirectorySearch::Close() {
-  impl_->CloseDir();
-  impl_->hasPending = false;
+  m_pImpl->CloseDir();
+  m_pImpl->hasPending = false;
 }
 
 }  // namespace platform

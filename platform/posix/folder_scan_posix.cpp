@@ -53,27 +53,27 @@ class FolderScan::Source {
 
   bool Open(int parentFd, const char* path, std::string host) {
     Close();
-    fd_ = openat(parentFd, path, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    host_ = std::move(host);
-    return fd_ >= 0;
+    m_hFolder = openat(parentFd, path, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    m_strHost = std::move(host);
+    return m_hFolder >= 0;
   }
   void Close() {
-    if (fd_ >= 0) close(fd_);
-    fd_ = -1;
+    if (m_hFolder >= 0) close(m_hFolder);
+    m_hFolder = -1;
   }
-  int Fd() const { return fd_; }
-  const std::string& Host() const { return host_; }  // ends in "/"
+  int Fd() const { return m_hFolder; }
+  const std::string& Host() const { return m_strHost; }  // ends in "/"
   char* Buffer() {
-    if (!buffer_) buffer_ = std::make_unique<char[]>(kListingBufferSize);
-    return buffer_.get();
+    if (!m_pBuffer) m_pBuffer = std::make_unique<char[]>(kListingBufferSize);
+    return m_pBuffer.get();
   }
-  std::vector<PreparedMask>& Masks() { return masks_; }
+  std::vector<PreparedMask>& Masks() { return m_masks; }
 
  private:
-  int fd_ = -1;
-  std::string host_;
-  std::unique_ptr<char[]> buffer_;
-  std::vector<PreparedMask> masks_;
+  int m_hFolder = -1;
+  std::string m_strHost;
+  std::unique_ptr<char[]> m_pBuffer;
+  std::vector<PreparedMask> m_masks;
 };
 
 FolderScan::FolderScan() = default;

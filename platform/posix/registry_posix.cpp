@@ -74,13 +74,13 @@ long SplitSubkey(const char* subkey, std::vector<std::string>& levels) {
 class EmbeddedRegistry {
  public:
   EmbeddedRegistry() {
-    for (auto& root : roots_) root = std::make_shared<Node>();
+    for (auto& root : m_roots) root = std::make_shared<Node>();
     // As in Wine, these two roots are views of keys under HKEY_LOCAL_MACHINE; performance
     // data is no key at all.
-    roots_[Index(RegistryRoot::kClassesRoot)] = Descend(Root(RegistryRoot::kLocalMachine), {"Software", "Classes"});
-    roots_[Index(RegistryRoot::kCurrentConfig)] = Descend(
+    m_roots[Index(RegistryRoot::kClassesRoot)] = Descend(Root(RegistryRoot::kLocalMachine), {"Software", "Classes"});
+    m_roots[Index(RegistryRoot::kCurrentConfig)] = Descend(
         Root(RegistryRoot::kLocalMachine), {"System", "CurrentControlSet", "Hardware Profiles", "Current"});
-    roots_[Index(RegistryRoot::kPerformanceData)] = nullptr;
+    m_roots[Index(RegistryRoot::kPerformanceData)] = nullptr;
   }
 
   long Open(RegKey parent, const char* subkey, uint32_t access, bool create, RegKey* result) {
@@ -100,10 +100,10 @@ class EmbeddedRegistry {
       }
       node = found->second;
     }
-    const uintptr_t handle = nextHandle_;
-    nextHandle_ += 4;
-    open_.emplace(handle, OpenHandle{node, access});
-    peakOpen_ = std::max(peakOpen_, open_.size());
+    const uintptr_t handle = m_nNextHandle;
+    m_nNextHandle += 4;
+    m_open.emplace(handle, OpenHandle{node, access});
+    m_nPeakOpen = std::max(m_nPeakOpen, m_open.size());
     *result = reinterpret_cast<RegKey>(handle);
     return kRegistryOk;
   }
@@ -172,7 +172,7 @@ class EmbeddedRegistry {
     std::vector<Value>* values = nullptr;
     std::vector<Value>::iterator value;
     if (const long error = FindValue(key, name, kKeySetValue, values, value)) return error;
-    if (!undeletable_.empty() && value->order == undeletable_) return kRegistryAccessDenied;
+    if (!m_strUndeletable.empty() && value->order == m_strUndeletable) return kRegistryAccessDenied;
     values->erase(value);
     return kRegistryOk;
   }
@@ -203,14 +203,14 @@ class EmbeddedRegistry {
 
   long Close(RegKey key) {
     if (PredefinedIndex(key) < kRootCount) return kRegistryOk;
-    return open_.erase(Handle(key)) == 1 ? kRegistryOk : kRegistryInvalidHandle;
+    return m_open.erase(Handle(key)) == 1 ? kRegistryOk : kRegistryInvalidHandle;
   }
 
-  int OpenCount() const { return static_cast<int>(open_.size()); }
-  int PeakOpenCount() const { return static_cast<int>(peakOpen_); }
-  void ResetPeakOpenCount() { peakOpen_ = open_.size(); }
+  int OpenCount() const { return static_cast<int>(m_open.size()); }
+  int PeakOpenCount() const { return static_cast<int>(m_nPeakOpen); }
+  void ResetPeakOpenCount() { m_nPeakOpen = m_open.size(); }
 
-  void SetUndeletable(const char* name) { undeletable_ = RegistryNameKey(name != nullptr ? name : ""); }
+  void SetUndeletable(const char* name) { m_strUndeletable = RegistryNameKey(name != nullptr ? name : ""); }
 
  private:
   static size_t Index(RegistryRoot root) { return static_cast<size_t>(root); }
@@ -221,7 +221,7 @@ class EmbeddedRegistry {
     return value >= kFirstPredefined && value < kFirstPredefined + kRootCount ? value - kFirstPredefined : kRootCount;
   }
 
-  std::shared_ptr<Node> Root(RegistryRoot root) const { return roots_[Index(root)]; }
+  std::shared_ptr<Node> Root(RegistryRoot root) const { return m_roots[Index(root)]; }
 
   static std::shared_ptr<Node> Descend(std::shared_ptr<Node> node, std::initializer_list<const char*> levels) {
     for (const char* level : levels) {
@@ -240,11 +240,11 @@ class EmbeddedRegistry {
   long Resolve(RegKey key, OpenHandle& open) const {
     const size_t root = PredefinedIndex(key);
     if (root < kRootCount) {
-      if (!roots_[root]) return kRegistryInvalidHandle;
-      open = OpenHandle{roots_[root], kAllAccess};
+      if (!m_roots[root]) return kRegistryInvalidHandle;
+      open = OpenHandle{m_roots[root], kAllAccess};
     } else {
-      const auto found = open_.find(Handle(key));
-      if (found == open_.end()) return kRegistryInvalidHandle;
+      const auto found = m_open.find(Handle(key));
+      if (found == m_open.end()) return kRegistryInvalidHandle;
       open = found->second;
     }
     return open.node->deleted ? kRegistryKeyDeleted : kRegistryOk;
@@ -263,11 +263,11 @@ class EmbeddedRegistry {
     return kRegistryOk;
   }
 
-  std::array<std::shared_ptr<Node>, kRootCount> roots_;
-  std::unordered_map<uintptr_t, OpenHandle> open_;
-  size_t peakOpen_ = 0;
-  uintptr_t nextHandle_ = 0x100;
-  std::u16string undeletable_;
+  std::array<std::shared_ptr<Node>, kRootCount> m_roots;
+  std::unordered_map<uintptr_t, OpenHandle> m_open;
+  size_t m_nPeakOpen = 0;
+  uintptr_t m_nNextHandle = 0x100;
+  std::u16string m_strUndeletable;
 };
 
 EmbeddedRegistry& Registry() {

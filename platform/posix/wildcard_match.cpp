@@ -43,20 +43,20 @@ bool WildcardMatch(std::string_view mask, std::string_view name) {
   return n == name.size() && m == mask.size();
 }
 
-WildcardMask::WildcardMask(std::string mask) : mask_(std::move(mask)) {
-  std::string_view text = mask_;
+WildcardMask::WildcardMask(std::string mask) : m_strMask(std::move(mask)) {
+  std::string_view text = m_strMask;
   while (!text.empty() && (text.back() == '.' || text.back() == ' ')) text.remove_suffix(1);
   const size_t star = text.rfind('*');
-  if (star != std::string_view::npos && text.find('?', star) == std::string_view::npos) tail_ = text.substr(star + 1);
+  if (star != std::string_view::npos && text.find('?', star) == std::string_view::npos) m_strTail = text.substr(star + 1);
 }
 
 bool WildcardMask::Matches(std::string_view name) const {
-  if (name.size() < tail_.size()) return false;
-  const char* end = name.data() + name.size() - tail_.size();
-  for (size_t i = 0; i < tail_.size(); ++i) {
-    if (!Same(end[i], tail_[i])) return false;
+  if (name.size() < m_strTail.size()) return false;
+  const char* end = name.data() + name.size() - m_strTail.size();
+  for (size_t i = 0; i < m_strTail.size(); ++i) {
+    if (!Same(end[i], m_strTail[i])) return false;
   }
-  return WildcardMatch(mask_, name);
+  return WildcardMatch(m_strMask, name);
 }
 
 }  // namespace platform

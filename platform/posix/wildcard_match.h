@@ -23,12 +23,12 @@ bool WildcardMatch(std::string_view mask, std::string_view name);
 class WildcardMask {
  public:
   explicit WildcardMask(std::string mask = {});
-  const std::string& Text() const { return mask_; }
+  const std::string& Text() const { return m_strMask; }
   bool Matches(std::string_view name) const;
 
  private:
-  std::string mask_;
-  std::string tail_;
+  std::string m_strMask;
+  std::string m_strTail;
 };
 
 }  // namespace platform

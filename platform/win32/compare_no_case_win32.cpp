@@ -19,4 +19,11 @@ int CompareNoCase(std::string_view a, std::string_view b) {
   return (a.size() > common) - (b.size() > common);
 }
 
+std::string UpperCase(std::string_view text) {
+  std::string upper(text);
+  // Paths hold no zero byte, so the whole text is folded.
+  _mbsupr(reinterpret_cast<unsigned char*>(upper.data()));
+  return upper;
+}
+
 }  // namespace platform

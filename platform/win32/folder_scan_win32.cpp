@@ -5,6 +5,7 @@
 #include "platform/file_attributes.h"
 #include "platform/folder_scan.h"
 #include "platform/win32/file_time.h"
+#include "platform/win32/unique_handles.h"
 
 namespace platform {
 namespace {
@@ -12,23 +13,18 @@ namespace {
 // A FindFirstFileExA search; the platform matches the mask, short names included.
 class FindHandle {
  public:
-  explicit FindHandle(const std::string& pattern) {
-    handle_ = FindFirstFileExA(pattern.c_str(), FindExInfoBasic, &data_, FindExSearchNameMatch, nullptr,
-                               FIND_FIRST_EX_LARGE_FETCH);
-  }
-  ~FindHandle() {
-    if (handle_ != INVALID_HANDLE_VALUE) FindClose(handle_);
-  }
-  FindHandle(const FindHandle&) = delete;
-  FindHandle& operator=(const FindHandle&) = delete;
+  explicit FindHandle(const std::string& pattern)
+      : m_hFind(FindFirstFileExA(pattern.c_str(), FindExInfoBasic, &m_data, FindExSearchNameMatch, nullptr,
+                                 FIND_FIRST_EX_LARGE_FETCH)) {}
 
-  bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-  const WIN32_FIND_DATAA& Data() const { return data_; }
-  bool Next() { return FindNextFileA(handle_, &data_) != FALSE; }
+  bool Valid() const { return static_cast<bool>(m_hFind); }
+  const WIN32_FIND_DATAA& Data() const { return m_data; }
+  bool Next() { return FindNextFileA(m_hFind.get(), &m_data) != FALSE; }
 
  private:
-  HANDLE handle_;
-  WIN32_FIND_DATAA data_{};
+  // The first search fills it as the handle is made, so it comes first.
+  WIN32_FIND_DATAA m_data{};
+  UniqueFindHandle m_hFind;
 };
 
 // A folder below this one: a directory other than "." and "..".

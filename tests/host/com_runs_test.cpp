@@ -164,10 +164,9 @@ TEST(HostDispatchTest, NamesAndCallsGoThroughTheTypeLibrary) {
   DISPID id = 0;
   ASSERT_EQ(backuper->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id), S_OK);
   EXPECT_EQ(id, 5);
-  VARIANT argument;
-  V_VT(&argument) = VT_I4;
-  V_I4(&argument) = 1;
-  DISPPARAMS params = {&argument, nullptr, 1, 0};
+  UniqueVariant argument;
+  argument.set_i4(1);
+  DISPPARAMS params = {argument.get(), nullptr, 1, 0};
   // The failing EndClient, which automation reports as an exception.
   EXPECT_EQ(backuper->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr),
             DISP_E_EXCEPTION);

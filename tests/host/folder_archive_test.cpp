@@ -28,22 +28,22 @@ void Write(const std::string& path, const std::string& text) { std::ofstream(pat
 class FolderArchiveTest : public ModuleTest {
  protected:
   void SetUp() override {
-    ASSERT_NE(console_, nullptr);
+    ASSERT_NE(m_pConsole, nullptr);
     ASSERT_HRESULT_SUCCEEDED(
-        CoCreateInstance(CLSID_BkQnFilesSrv, nullptr, CLSCTX_INPROC_SERVER, IID_IBkQnService, service_.put_void()));
-    tree_.AddFile("src\\a.txt", 1700000000);
-    tree_.AddFile("src\\deeper\\b.doc", 1700000000);
+        CoCreateInstance(CLSID_BkQnFilesSrv, nullptr, CLSCTX_INPROC_SERVER, IID_IBkQnService, m_pService.put_void()));
+    m_tree.AddFile("src\\a.txt", 1700000000);
+    m_tree.AddFile("src\\deeper\\b.doc", 1700000000);
     CFolderEntry folder;
-    folder.m_strPath = tree_.Path("src");
+    folder.m_strPath = m_tree.Path("src");
     SaveBackupList(BackupListKey(), {folder});
-    archive_ = tree_.Path("archive");
-    tree_.AddFolder("archive\\files");
+    m_strArchive = m_tree.Path("archive");
+    m_tree.AddFolder("archive\\files");
   }
 
   std::vector<ArchiveObject> BackUp() {
-    const auto backuper = ComPtr<ArchiveBackuper>::Adopt(new ArchiveBackuper(archive_, bar_));
-    const auto progress = ComPtr<ConsoleProgress>::Adopt(new ConsoleProgress(bar_));
-    EXPECT_EQ(service_->Backup(backuper.get(), progress.get()), S_OK);
+    const auto backuper = ComPtr<ArchiveBackuper>::Adopt(new ArchiveBackuper(m_strArchive, m_bar));
+    const auto progress = ComPtr<ConsoleProgress>::Adopt(new ConsoleProgress(m_bar));
+    EXPECT_EQ(m_pService->Backup(backuper.get(), progress.get()), S_OK);
     return backuper->Objects();
   }
 
@@ -53,52 +53,52 @@ class FolderArchiveTest : public ModuleTest {
     int failed;
   };
   Outcome Restore(const std::vector<ArchiveObject>& objects, uint32_t overwrite, const char* destination = "out") {
-    SaveRestoreOptions(RestoreOptionsKey(), {tree_.Path(destination), overwrite});
-    const auto restorer = ComPtr<ArchiveRestorer>::Adopt(new ArchiveRestorer(archive_, objects, bar_));
-    const auto progress = ComPtr<ConsoleProgress>::Adopt(new ConsoleProgress(bar_));
-    const HRESULT result = service_->Restore(restorer.get(), progress.get());
+    SaveRestoreOptions(RestoreOptionsKey(), {m_tree.Path(destination), overwrite});
+    const auto restorer = ComPtr<ArchiveRestorer>::Adopt(new ArchiveRestorer(m_strArchive, objects, m_bar));
+    const auto progress = ComPtr<ConsoleProgress>::Adopt(new ConsoleProgress(m_bar));
+    const HRESULT result = m_pService->Restore(restorer.get(), progress.get());
     return {result, restorer->RestoredFiles(), restorer->FailedFiles()};
   }
 
-  TempTree tree_;
-  std::string archive_;
-  std::FILE* console_ = std::tmpfile();
-  ProgressBar bar_{console_, true};
-  ComPtr<IBkQnService> service_;
+  TempTree m_tree;
+  std::string m_strArchive;
+  std::FILE* m_pConsole = std::tmpfile();
+  ProgressBar m_bar{m_pConsole, true};
+  ComPtr<IBkQnService> m_pService;
 
   void TearDown() override {
-    if (console_) std::fclose(console_);
+    if (m_pConsole) std::fclose(m_pConsole);
   }
 };
 
 TEST_F(FolderArchiveTest, RestoresIntoAFolderKeepsWhatIsThereUnlessOverwritingStopsOnALostCopy) {
   const std::vector<ArchiveObject> objects = BackUp();
   ASSERT_EQ(objects.size(), 2u);
-  EXPECT_EQ(objects[0].name, tree_.Path("src\\a.txt"));
-  EXPECT_EQ(objects[1].name, tree_.Path("src\\deeper\\b.doc"));
+  EXPECT_EQ(objects[0].name, m_tree.Path("src\\a.txt"));
+  EXPECT_EQ(objects[1].name, m_tree.Path("src\\deeper\\b.doc"));
 
   Outcome outcome = Restore(objects, 0);
   EXPECT_EQ(outcome.result, S_OK);
   EXPECT_EQ(outcome.restored, 2);
-  EXPECT_EQ(Content(tree_.Path("out\\a.txt")), "src\\a.txt\n");
-  EXPECT_EQ(Content(tree_.Path("out\\b.doc")), "src\\deeper\\b.doc\n");
+  EXPECT_EQ(Content(m_tree.Path("out\\a.txt")), "src\\a.txt\n");
+  EXPECT_EQ(Content(m_tree.Path("out\\b.doc")), "src\\deeper\\b.doc\n");
 
-  Write(tree_.Path("out\\a.txt"), "changed since");
+  Write(m_tree.Path("out\\a.txt"), "changed since");
   outcome = Restore(objects, 0);
   EXPECT_EQ(outcome.result, S_OK);  // the module does not look at RestoreFile's result
   EXPECT_EQ(outcome.failed, 2);
-  EXPECT_EQ(Content(tree_.Path("out\\a.txt")), "changed since");
+  EXPECT_EQ(Content(m_tree.Path("out\\a.txt")), "changed since");
 
   outcome = Restore(objects, 1);
   EXPECT_EQ(outcome.restored, 2);
-  EXPECT_EQ(Content(tree_.Path("out\\a.txt")), "src\\a.txt\n");
+  EXPECT_EQ(Content(m_tree.Path("out\\a.txt")), "src\\a.txt\n");
 
   // The host raises QnError for a copy missing from the archive, which ends the restore.
-  ASSERT_TRUE(DeleteFileA(JoinPath(archive_, objects[0].copy).c_str()));
+  ASSERT_TRUE(DeleteFileA(JoinPath(m_strArchive, objects[0].copy).c_str()));
   outcome = Restore(objects, 0, "lost");
   EXPECT_EQ(outcome.result, E_FAIL);
   EXPECT_EQ(outcome.restored, 0);
-  EXPECT_EQ(Content(tree_.Path("lost\\b.doc")), "(missing)");
+  EXPECT_EQ(Content(m_tree.Path("lost\\b.doc")), "(missing)");
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "host/dispatch_object.h"
 #include "server/bstr.h"
 #include "server/qn_error.h"
+#include "server/variant.h"
 #include "server/variant_bytes.h"
 
 // The host's three interfaces as COM objects of this program, writing down every call the
@@ -36,17 +37,17 @@ inline BSTR NewText(const std::string& text) {
 template <typename Interface>
 class Recording : public DispatchObject<Interface> {
  protected:
-  explicit Recording(CallLog& log) : log_(log) {}
+  explicit Recording(CallLog& log) : m_log(log) {}
   template <typename... Args>
   HRESULT Record(HRESULT result, const char* name, Args... args) {
-    log_.push_back(Call(name, {Text(args)...}));
+    m_log.push_back(Call(name, {Text(args)...}));
     return result;
   }
 
  private:
   static std::string Text(BSTR text) { return NarrowFromBstr(text); }
   static std::string Text(long number) { return std::to_string(number); }
-  CallLog& log_;
+  CallLog& m_log;
 };
 
 // An operation the module has no business calling: written down and refused.
@@ -56,8 +57,8 @@ class Recording : public DispatchObject<Interface> {
 // Message returns `result`, which the module does not look at.
 class RecordingProgress final : public Recording<IProgress> {
  public:
-  RecordingProgress(CallLog& log, HRESULT result) : Recording(log), result_(result) {}
-  STDMETHODIMP Message(BSTR msg) override { return Record(result_, "Message", msg); }
+  RecordingProgress(CallLog& log, HRESULT result) : Recording(log), m_hr(result) {}
+  STDMETHODIMP Message(BSTR msg) override { return Record(m_hr, "Message", msg); }
   UNEXPECTED_CALL(Clean, ())
   UNEXPECTED_CALL(FirstStep, (BSTR, long))
   UNEXPECTED_CALL(NextStep, (BSTR, long))
@@ -65,7 +66,7 @@ class RecordingProgress final : public Recording<IProgress> {
   UNEXPECTED_CALL(ClientError, (HRESULT, BSTR, int, int*))
 
  private:
-  HRESULT result_;
+  HRESULT m_hr;
 };
 
 struct BackuperScript {
@@ -77,25 +78,25 @@ struct BackuperScript {
 
 class RecordingBackuper final : public Recording<IBackuper> {
  public:
-  RecordingBackuper(CallLog& log, BackuperScript script) : Recording(log), script_(std::move(script)) {}
+  RecordingBackuper(CallLog& log, BackuperScript script) : Recording(log), m_script(std::move(script)) {}
 
   STDMETHODIMP BeginClient(BSTR ClientName, BSTR Clsid, int nTotalWeight) override {
-    return Record(script_.ignored, "BeginClient", ClientName, Clsid, long{nTotalWeight});
+    return Record(m_script.ignored, "BeginClient", ClientName, Clsid, long{nTotalWeight});
   }
   STDMETHODIMP BackupFile(BSTR FileName, BSTR LocalName, BSTR ActionName, int nWeight,
                           VARIANT_BOOL fWriteInLog) override {
-    const auto failing = script_.failing.find(NarrowFromBstr(FileName));
-    lastError_ = failing == script_.failing.end() ? std::nullopt : failing->second;
-    return Record(failing == script_.failing.end() ? S_OK : E_ACCESSDENIED, "BackupFile", FileName, LocalName,
+    const auto failing = m_script.failing.find(NarrowFromBstr(FileName));
+    m_strLastError = failing == m_script.failing.end() ? std::nullopt : failing->second;
+    return Record(failing == m_script.failing.end() ? S_OK : E_ACCESSDENIED, "BackupFile", FileName, LocalName,
                   ActionName, long{nWeight}, long{fWriteInLog});
   }
   STDMETHODIMP GetLastError(int* pErrCode, BSTR* pText) override {
     *pErrCode = 5;
-    *pText = lastError_ ? NewText(*lastError_) : nullptr;
-    return Record(lastError_ && !*pText ? E_OUTOFMEMORY : script_.ignored, "GetLastError");
+    *pText = m_strLastError ? NewText(*m_strLastError) : nullptr;
+    return Record(m_strLastError && !*pText ? E_OUTOFMEMORY : m_script.ignored, "GetLastError");
   }
   STDMETHODIMP EndClient(int iDeleteClient) override {
-    return Record(script_.ignored, "EndClient", long{iDeleteClient});
+    return Record(m_script.ignored, "EndClient", long{iDeleteClient});
   }
   UNEXPECTED_CALL(SetProgress, (IProgress*))
   UNEXPECTED_CALL(SetVersionInfo, (long, long))
@@ -110,8 +111,8 @@ class RecordingBackuper final : public Recording<IBackuper> {
   UNEXPECTED_CALL(EndBackupString, ())
 
  private:
-  BackuperScript script_;
-  std::optional<std::string> lastError_;
+  BackuperScript m_script;
+  std::optional<std::string> m_strLastError;
 };
 
 // What GetObjectOptions hands back for an object.
@@ -134,13 +135,13 @@ struct RestorerScript {
 
 class RecordingRestorer final : public Recording<IRestorer> {
  public:
-  RecordingRestorer(CallLog& log, RestorerScript script) : Recording(log), script_(std::move(script)) {}
+  RecordingRestorer(CallLog& log, RestorerScript script) : Recording(log), m_script(std::move(script)) {}
 
-  STDMETHODIMP Iterate(BSTR Clsid) override { return Record(script_.iterateResult, "Iterate", Clsid); }
+  STDMETHODIMP Iterate(BSTR Clsid) override { return Record(m_script.iterateResult, "Iterate", Clsid); }
   // 1 rather than VARIANT_TRUE: any nonzero flag ends the iteration.
   STDMETHODIMP IsEnd(VARIANT_BOOL* pIsEnd) override {
-    *pIsEnd = next_ < script_.objects.size() ? VARIANT_FALSE : 1;
-    return Record(next_ == script_.isEndFailsAt ? E_FAIL : S_OK, "IsEnd");
+    *pIsEnd = m_nNext < m_script.objects.size() ? VARIANT_FALSE : 1;
+    return Record(m_nNext == m_script.isEndFailsAt ? E_FAIL : S_OK, "IsEnd");
   }
   STDMETHODIMP GetObjectInfo(USHORT* pType, BSTR* pName, LONG* pWeight) override {
     *pType = Current().type;
@@ -158,7 +159,7 @@ class RecordingRestorer final : public Recording<IRestorer> {
     return E_FAIL;  // not looked at
   }
   STDMETHODIMP Next() override {
-    ++next_;
+    ++m_nNext;
     return Record(S_OK, "Next");
   }
   UNEXPECTED_CALL(SetProgress, (IProgress*))
@@ -173,34 +174,35 @@ class RecordingRestorer final : public Recording<IRestorer> {
  private:
   static HRESULT MakeOptions(const RecordedObject& object, VARIANT& out) {
     SAFEARRAYBOUND twoDimensions[2] = {{static_cast<ULONG>(object.options.size()), 0}, {1, 0}};
+    UniqueVariant made;
     switch (object.form) {
       case OptionsForm::kBytes: return VariantFromBytes(object.options, out) ? S_OK : E_OUTOFMEMORY;
       case OptionsForm::kFails: return E_FAIL;
       case OptionsForm::kText:
-        V_VT(&out) = VT_BSTR;
-        V_BSTR(&out) = NewText(std::string(object.options.begin(), object.options.end()));
-        return V_BSTR(&out) ? S_OK : E_OUTOFMEMORY;
+        made.set_bstr(UniqueBstr(NewText(std::string(object.options.begin(), object.options.end()))));
+        if (!V_BSTR(made.get())) return E_OUTOFMEMORY;
+        break;
       case OptionsForm::kTwoDimensions:
-        V_VT(&out) = VT_ARRAY | VT_UI1;
-        V_ARRAY(&out) = SafeArrayCreate(VT_UI1, 2, twoDimensions);
-        return V_ARRAY(&out) ? S_OK : E_OUTOFMEMORY;
+        made.set_array(SafeArrayCreate(VT_UI1, 2, twoDimensions), VT_UI1);
+        if (!V_ARRAY(made.get())) return E_OUTOFMEMORY;
+        break;
       case OptionsForm::kNullArray:
-        V_VT(&out) = VT_ARRAY | VT_UI1;
-        V_ARRAY(&out) = nullptr;
-        return S_OK;
+        made.set_array(nullptr, VT_UI1);
+        break;
     }
-    return E_UNEXPECTED;
+    out = made.release();
+    return S_OK;
   }
   // The module must not ask about an object after IsEnd said there was none.
   const RecordedObject& Current() {
     static const RecordedObject kPastTheEnd{"", {}, OptionsForm::kFails, 0xFFFF, E_UNEXPECTED};
-    if (next_ < script_.objects.size()) return script_.objects[next_];
+    if (m_nNext < m_script.objects.size()) return m_script.objects[m_nNext];
     ADD_FAILURE() << "the module went past the last object";
     return kPastTheEnd;
   }
 
-  RestorerScript script_;
-  size_t next_ = 0;
+  RestorerScript m_script;
+  size_t m_nNext = 0;
 };
 
 #undef UNEXPECTED_CALL

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/posix/wildcard_match.h"
+#include "platform/win32/unique_handles.h"
 #include "tests/support/temp_tree.h"
 
 namespace {
@@ -23,13 +24,12 @@ std::string RandomText(std::mt19937& random, const char* alphabet, int minLength
 std::set<std::string> PlatformMatches(const std::string& folder, const std::string& mask) {
   std::set<std::string> names;
   WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((folder + mask).c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return names;
+  const UniqueFindHandle search(FindFirstFileA((folder + mask).c_str(), &found));
+  if (!search) return names;
   do {
     const std::string name = found.cFileName;
     if (name != "." && name != "..") names.insert(name);
-  } while (FindNextFileA(search, &found));
-  FindClose(search);
+  } while (FindNextFileA(search.get(), &found));
   return names;
 }
 

@@ -24,22 +24,22 @@ RegistryTest::RegistryTest() {
   const unsigned long process = static_cast<unsigned long>(getpid());
 #endif
   static unsigned counter = 0;
-  subkey_ = "Software\\BkQnTest\\" + std::to_string(process) + "-" + std::to_string(++counter);
-  path_ = "HKEY_CURRENT_USER\\" + subkey_;
-  DeleteUnderCurrentUser(subkey_);  // left by a run that died before cleaning up
+  m_strSubkey = "Software\\BkQnTest\\" + std::to_string(process) + "-" + std::to_string(++counter);
+  m_strPath = "HKEY_CURRENT_USER\\" + m_strSubkey;
+  DeleteUnderCurrentUser(m_strSubkey);  // left by a run that died before cleaning up
 }
 
-RegistryTest::~RegistryTest() { DeleteUnderCurrentUser(subkey_); }
+RegistryTest::~RegistryTest() { DeleteUnderCurrentUser(m_strSubkey); }
 
-void RegistryTest::SetUp() { openBefore_ = platform::OpenRegistryKeyCount(); }
+void RegistryTest::SetUp() { m_nOpenBefore = platform::OpenRegistryKeyCount(); }
 
 void RegistryTest::TearDown() {
-  EXPECT_EQ(platform::OpenRegistryKeyCount(), openBefore_) << "a registry key was left open";
+  EXPECT_EQ(platform::OpenRegistryKeyCount(), m_nOpenBefore) << "a registry key was left open";
 }
 
 std::vector<std::string> RegistryTest::ValueNames() const {
   const CRegistryStore store;
-  std::vector<std::string> names(store.EnumValue(path_));
-  for (size_t i = 0; i < names.size(); ++i) store.EnumValue(path_, static_cast<int32_t>(i), &names[i]);
+  std::vector<std::string> names(store.EnumValue(m_strPath));
+  for (size_t i = 0; i < names.size(); ++i) store.EnumValue(m_strPath, static_cast<int32_t>(i), &names[i]);
   return names;
 }

@@ -17,9 +17,9 @@ class RegistryTest : public ::testing::Test {
   // The names of the scratch key's values in the registry's order.
   std::vector<std::string> ValueNames() const;
 
-  std::string subkey_;  // below HKEY_CURRENT_USER, as the platform calls take it
-  std::string path_;    // "HKEY_CURRENT_USER\..." as the store takes it
+  std::string m_strSubkey;  // below HKEY_CURRENT_USER, as the platform calls take it
+  std::string m_strPath;    // "HKEY_CURRENT_USER\..." as the store takes it
 
  private:
-  int openBefore_ = 0;
+  int m_nOpenBefore = 0;
 };

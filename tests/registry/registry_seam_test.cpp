@@ -57,26 +57,26 @@ class RegistrySeamTest : public RegistryTest {
   void SetUp() override {
     RegistryTest::SetUp();
     RegKey key = nullptr;
-    ASSERT_EQ(CreateRegistryKey(PredefinedRegistryKey(RegistryRoot::kCurrentUser), subkey_.c_str(),
+    ASSERT_EQ(CreateRegistryKey(PredefinedRegistryKey(RegistryRoot::kCurrentUser), m_strSubkey.c_str(),
                                 kKeyRead | kKeyWrite, &key),
               kRegistryOk);
-    key_ = RegistryKey(key);
+    m_hKey = RegistryKey(key);
   }
   void TearDown() override {
-    key_.reset();
+    m_hKey.reset();
     RegistryTest::TearDown();
   }
-  RegistryKey key_;
+  RegistryKey m_hKey;
 };
 
 TEST_F(RegistrySeamTest, ValuesEnumerateInCaseFoldedNameOrderAndKeepTheirFirstSpelling) {
-  for (const char* name : {"b", "a", "C", "file10", "file2", "FILE1", "a_", "aB", "a[", "", "file1"}) Set(key_.get(), name, "x");
+  for (const char* name : {"b", "a", "C", "file10", "file2", "FILE1", "a_", "aB", "a[", "", "file1"}) Set(m_hKey.get(), name, "x");
   // Letters compare as lower case, so "_" and "[" come before them; a prefix comes first.
-  EXPECT_EQ(Names(key_.get()), (std::vector<std::string>{"", "a", "a[", "a_", "aB", "b", "C", "FILE1", "file10", "file2"}));
+  EXPECT_EQ(Names(m_hKey.get()), (std::vector<std::string>{"", "a", "a[", "a_", "aB", "b", "C", "FILE1", "file10", "file2"}));
   // Deleted and written again, a value takes its new spelling in the same place.
-  EXPECT_EQ(DeleteRegistryValue(key_.get(), "File1"), kRegistryOk);
-  Set(key_.get(), "fiLE1", "x");
-  EXPECT_EQ(Names(key_.get())[7], "fiLE1");
+  EXPECT_EQ(DeleteRegistryValue(m_hKey.get(), "File1"), kRegistryOk);
+  Set(m_hKey.get(), "fiLE1", "x");
+  EXPECT_EQ(Names(m_hKey.get())[7], "fiLE1");
 }
 
 TEST_F(RegistrySeamTest, LettersOfTheAnsiCodePageFoldAsInUnicode) {
@@ -84,44 +84,44 @@ TEST_F(RegistrySeamTest, LettersOfTheAnsiCodePageFoldAsInUnicode) {
   if (GetACP() != 1252) GTEST_SKIP() << "the embedded registry follows code page 1252";
 #endif
   for (const char* name : {"\xE9", "\xC9", "\x80", "\xFF", "\x8A", "\x9A", "\x9F", "\xD7", "Z", "\xC0x", "\xE0y"})
-    Set(key_.get(), name, "x");
+    Set(m_hKey.get(), name, "x");
   // E9/C9, 8A/9A and FF/9F are one name each, ordered as lower-cased UTF-16.
-  EXPECT_EQ(Names(key_.get()), (std::vector<std::string>{"Z", "\xD7", "\xC0x", "\xE0y", "\xE9", "\xFF", "\x8A", "\x80"}));
+  EXPECT_EQ(Names(m_hKey.get()), (std::vector<std::string>{"Z", "\xD7", "\xC0x", "\xE0y", "\xE9", "\xFF", "\x8A", "\x80"}));
 }
 
 TEST_F(RegistrySeamTest, AnswersAndErrorCodesAreTheSystems) {
-  Set(key_.get(), "abcde", std::string(8, '\1'));
-  const RegistryKey readOnly = Open(key_.get(), "", kKeyRead);
-  const RegistryKey writeOnly = Open(key_.get(), "", kKeyWrite);
+  Set(m_hKey.get(), "abcde", std::string(8, '\1'));
+  const RegistryKey readOnly = Open(m_hKey.get(), "", kKeyRead);
+  const RegistryKey writeOnly = Open(m_hKey.get(), "", kKeyWrite);
   RegKey deleted = nullptr;
-  CreateRegistryKey(key_.get(), "Deleted", kKeyRead | kKeyWrite, &deleted);
-  DeleteRegistryTree(key_.get(), "Deleted");
+  CreateRegistryKey(m_hKey.get(), "Deleted", kKeyRead | kKeyWrite, &deleted);
+  DeleteRegistryTree(m_hKey.get(), "Deleted");
   const RegKey performance = PredefinedRegistryKey(RegistryRoot::kPerformanceData);
   const RegKey classes = PredefinedRegistryKey(RegistryRoot::kClassesRoot);
-  const std::string longName(16383, 'v'), mine = "BkQnTest" + subkey_.substr(subkey_.rfind('\\') + 1);
+  const std::string longName(16383, 'v'), mine = "BkQnTest" + m_strSubkey.substr(m_strSubkey.rfind('\\') + 1);
   uint32_t size = 0, count = 0, longest = 0, tight = 5, roomy = 6;
   char name[8];
   uint8_t guarded[12];
   std::memset(guarded, 0xEE, sizeof guarded);
   // A row that also checks an answer adds 1000 to the code when the answer is wrong.
   const std::pair<long, std::function<long()>> cases[] = {
-      {kRegistryOk, [&] { return CreateError(key_.get(), "Level\\\\Below\\") + OpenError(key_.get(), "LEVEL\\below"); }},
-      {kRegistryFileNotFound, [&] { return OpenError(key_.get(), "Level\\Missing"); }},
-      {kRegistryBadPathname, [&] { return CreateError(key_.get(), "\\Leading"); }},
-      {kRegistryInvalidParameter, [&] { return CreateError(key_.get(), std::string(257, 'k')); }},
-      {kRegistryMoreData, [&] { return OpenError(key_.get(), std::string(200, 'a') + "\\" + std::string(100, 'b')); }},
+      {kRegistryOk, [&] { return CreateError(m_hKey.get(), "Level\\\\Below\\") + OpenError(m_hKey.get(), "LEVEL\\below"); }},
+      {kRegistryFileNotFound, [&] { return OpenError(m_hKey.get(), "Level\\Missing"); }},
+      {kRegistryBadPathname, [&] { return CreateError(m_hKey.get(), "\\Leading"); }},
+      {kRegistryInvalidParameter, [&] { return CreateError(m_hKey.get(), std::string(257, 'k')); }},
+      {kRegistryMoreData, [&] { return OpenError(m_hKey.get(), std::string(200, 'a') + "\\" + std::string(100, 'b')); }},
       {kRegistryOk, [&] { return CreateError(classes, mine) + OpenError(PredefinedRegistryKey(RegistryRoot::kLocalMachine), "Software\\Classes\\" + mine) + DeleteRegistryTree(classes, mine.c_str()); }},
-      {kRegistryOk, [&] { return QueryRegistryValue(key_.get(), "ABCDE", nullptr, nullptr, &size) + (size == 8 ? 0 : 1000); }},
-      {kRegistryMoreData, [&] { size = 4; const long r = QueryRegistryValue(key_.get(), "abcde", nullptr, guarded + 4, &size); return r + (size == 8 ? 0 : 1000); }},
-      {kRegistryFileNotFound, [&] { return QueryRegistryValue(key_.get(), "missing", nullptr, nullptr, &size); }},
-      {kRegistryMoreData, [&] { return EnumRegistryValue(key_.get(), 0, name, &tight, nullptr); }},  // no room for NUL
-      {kRegistryOk, [&] { return EnumRegistryValue(key_.get(), 0, name, &roomy, nullptr) + (roomy == 5 ? 0 : 1000); }},
-      {kRegistryNoMoreItems, [&] { return EnumRegistryValue(key_.get(), 1, name, &roomy, nullptr); }},
-      {kRegistryOk, [&] { return Set(key_.get(), longName.c_str(), "x"); }},
-      {kRegistryOk, [&] { return QueryRegistryKeyInfo(key_.get(), &count, &longest) + (longest == 16383 ? 0 : 1000); }},
-      {kRegistryOk, [&] { return DeleteRegistryValue(key_.get(), longName.c_str()); }},
-      {kRegistryOk, [&] { return QueryRegistryKeyInfo(key_.get(), &count, &longest) + (longest == 5 ? 0 : 1000); }},
-      {kRegistryInvalidParameter, [&] { return Set(key_.get(), (longName + "v").c_str(), "x"); }},
+      {kRegistryOk, [&] { return QueryRegistryValue(m_hKey.get(), "ABCDE", nullptr, nullptr, &size) + (size == 8 ? 0 : 1000); }},
+      {kRegistryMoreData, [&] { size = 4; const long r = QueryRegistryValue(m_hKey.get(), "abcde", nullptr, guarded + 4, &size); return r + (size == 8 ? 0 : 1000); }},
+      {kRegistryFileNotFound, [&] { return QueryRegistryValue(m_hKey.get(), "missing", nullptr, nullptr, &size); }},
+      {kRegistryMoreData, [&] { return EnumRegistryValue(m_hKey.get(), 0, name, &tight, nullptr); }},  // no room for NUL
+      {kRegistryOk, [&] { return EnumRegistryValue(m_hKey.get(), 0, name, &roomy, nullptr) + (roomy == 5 ? 0 : 1000); }},
+      {kRegistryNoMoreItems, [&] { return EnumRegistryValue(m_hKey.get(), 1, name, &roomy, nullptr); }},
+      {kRegistryOk, [&] { return Set(m_hKey.get(), longName.c_str(), "x"); }},
+      {kRegistryOk, [&] { return QueryRegistryKeyInfo(m_hKey.get(), &count, &longest) + (longest == 16383 ? 0 : 1000); }},
+      {kRegistryOk, [&] { return DeleteRegistryValue(m_hKey.get(), longName.c_str()); }},
+      {kRegistryOk, [&] { return QueryRegistryKeyInfo(m_hKey.get(), &count, &longest) + (longest == 5 ? 0 : 1000); }},
+      {kRegistryInvalidParameter, [&] { return Set(m_hKey.get(), (longName + "v").c_str(), "x"); }},
       {kRegistryAccessDenied, [&] { return Set(readOnly.get(), "v", "x"); }},
       {kRegistryAccessDenied, [&] { return DeleteRegistryValue(readOnly.get(), "abcde"); }},
       {kRegistryAccessDenied, [&] { return QueryRegistryValue(writeOnly.get(), "abcde", nullptr, nullptr, &size); }},
@@ -132,7 +132,7 @@ TEST_F(RegistrySeamTest, AnswersAndErrorCodesAreTheSystems) {
       {kRegistryOk, [&] { return CloseRegistryKey(deleted); }},
       {kRegistryInvalidHandle, [&] { return CloseRegistryKey(deleted); }},
       {kRegistryOk, [&] { return CloseRegistryKey(PredefinedRegistryKey(RegistryRoot::kCurrentUser)); }},
-      {kRegistryFileNotFound, [&] { return DeleteRegistryTree(key_.get(), "Deleted"); }},
+      {kRegistryFileNotFound, [&] { return DeleteRegistryTree(m_hKey.get(), "Deleted"); }},
       {kRegistryInvalidHandle, [&] { return OpenError(performance, "Software"); }},
       {kRegistryInvalidHandle, [&] { return QueryRegistryKeyInfo(performance, &count, &longest); }},
       {kRegistryMoreData, [&] { return QueryRegistryValue(performance, "x", nullptr, nullptr, &size); }},

@@ -16,46 +16,46 @@ using platform::RegistryRoot;
 class RegistryStoreTest : public RegistryTest {
  protected:
   void SetRaw(const char* name, uint32_t type, const std::string& bytes) {
-    const RegistryKey key = store_.CreateKey(path_);
+    const RegistryKey key = m_store.CreateKey(m_strPath);
     platform::SetRegistryValue(key.get(), name, type, reinterpret_cast<const uint8_t*>(bytes.data()),
                                static_cast<uint32_t>(bytes.size()));
   }
 
-  CRegistryStore store_;
+  CRegistryStore m_store;
 };
 
 TEST_F(RegistryStoreTest, OnlyFullRootNamesInAnyCaseReachAKey) {
-  store_.WriteString(path_, "probe", "found");
-  store_.WriteString("HKCU\\" + subkey_, "short", "x");
-  store_.WriteString("", "empty", "x");
+  m_store.WriteString(m_strPath, "probe", "found");
+  m_store.WriteString("HKCU\\" + m_strSubkey, "short", "x");
+  m_store.WriteString("", "empty", "x");
   const std::pair<std::string, bool> paths[] = {
-      {"hkey_current_user\\" + subkey_, true}, {path_ + "\\", true},    {"HKCU\\" + subkey_, false},
-      {"HKEY_CURRENT_USERS\\" + subkey_, false}, {"\\" + path_, false}, {"HKEY_LOCAL_MACHINE\\" + subkey_, false},
+      {"hkey_current_user\\" + m_strSubkey, true}, {m_strPath + "\\", true},    {"HKCU\\" + m_strSubkey, false},
+      {"HKEY_CURRENT_USERS\\" + m_strSubkey, false}, {"\\" + m_strPath, false}, {"HKEY_LOCAL_MACHINE\\" + m_strSubkey, false},
   };
-  for (const auto& [path, reaches] : paths) EXPECT_EQ(store_.ReadString(path, "probe"), reaches ? "found" : "") << path;
+  for (const auto& [path, reaches] : paths) EXPECT_EQ(m_store.ReadString(path, "probe"), reaches ? "found" : "") << path;
   EXPECT_EQ(ValueNames(), std::vector<std::string>{"probe"});
 
   // A root alone, with a trailing backslash, or before an empty level is the predefined key.
   const std::pair<std::string, RegistryRoot> roots[] = {
-      {"HKEY_CURRENT_USER\\", RegistryRoot::kCurrentUser}, {"HKEY_CURRENT_USER\\\\" + subkey_, RegistryRoot::kCurrentUser},
+      {"HKEY_CURRENT_USER\\", RegistryRoot::kCurrentUser}, {"HKEY_CURRENT_USER\\\\" + m_strSubkey, RegistryRoot::kCurrentUser},
       {"hkey_dyn_data", RegistryRoot::kDynData},           {"HKEY_PERFORMANCE_DATA", RegistryRoot::kPerformanceData},
   };
-  for (const auto& [path, root] : roots) EXPECT_EQ(store_.OpenKey(path).get(), platform::PredefinedRegistryKey(root)) << path;
-  EXPECT_EQ(store_.EnumValue("HKEY_PERFORMANCE_DATA"), 0u);
+  for (const auto& [path, root] : roots) EXPECT_EQ(m_store.OpenKey(path).get(), platform::PredefinedRegistryKey(root)) << path;
+  EXPECT_EQ(m_store.EnumValue("HKEY_PERFORMANCE_DATA"), 0u);
 }
 
 TEST_F(RegistryStoreTest, WritesCreateMissingLevelsAndMissingThingsReadEmpty) {
-  store_.WriteString(path_ + "\\One\\Two", "text", "deep");
-  store_.WriteDword(path_ + "\\Other", "number", 0xDEADBEEF);
-  EXPECT_EQ(store_.ReadString(path_ + "\\one\\two\\", "TEXT"), "deep");
-  EXPECT_EQ(store_.ReadDword(path_ + "\\Other", "number"), 0xDEADBEEFu);
-  const std::string tooLong = path_ + "\\" + std::string(300, 'k');
-  store_.WriteString(tooLong, "text", "x");
-  for (const std::string& path : {path_ + "\\One", path_ + "\\Absent", path_ + "\\Other\\number", tooLong}) {
-    EXPECT_EQ(store_.ReadString(path, "text") + std::to_string(store_.ReadDword(path, "number")), "0") << path;
+  m_store.WriteString(m_strPath + "\\One\\Two", "text", "deep");
+  m_store.WriteDword(m_strPath + "\\Other", "number", 0xDEADBEEF);
+  EXPECT_EQ(m_store.ReadString(m_strPath + "\\one\\two\\", "TEXT"), "deep");
+  EXPECT_EQ(m_store.ReadDword(m_strPath + "\\Other", "number"), 0xDEADBEEFu);
+  const std::string tooLong = m_strPath + "\\" + std::string(300, 'k');
+  m_store.WriteString(tooLong, "text", "x");
+  for (const std::string& path : {m_strPath + "\\One", m_strPath + "\\Absent", m_strPath + "\\Other\\number", tooLong}) {
+    EXPECT_EQ(m_store.ReadString(path, "text") + std::to_string(m_store.ReadDword(path, "number")), "0") << path;
   }
   std::string name = "untouched";
-  EXPECT_EQ(store_.EnumValue(path_ + "\\Absent", 0, &name) + store_.EnumValue(path_ + "\\Other", 1, &name), 1u);
+  EXPECT_EQ(m_store.EnumValue(m_strPath + "\\Absent", 0, &name) + m_store.EnumValue(m_strPath + "\\Other", 1, &name), 1u);
   EXPECT_EQ(name, "untouched");
 }
 
@@ -64,46 +64,46 @@ TEST_F(RegistryStoreTest, ReadsTakeOnlyWhatFitsTheirType) {
   SetRaw("four", platform::kRegBinary, std::string("\x01\x00\x00\x80", 4));
   SetRaw("eight", platform::kRegBinary, std::string(8, '\x01'));
   SetRaw("text", platform::kRegSz, std::string("ab\0cd", 6));
-  EXPECT_EQ(store_.ReadDword(path_, "one"), 0x7Fu);
-  EXPECT_EQ(store_.ReadDword(path_, "four"), 0x80000001u);
-  EXPECT_EQ(store_.ReadDword(path_, "eight"), 0u) << "longer than a number";
-  EXPECT_EQ(store_.ReadDword(path_, "text"), 0u);
-  EXPECT_EQ(store_.ReadString(path_, "text"), "ab");
-  EXPECT_EQ(store_.ReadString(path_, "four"), "\x01");
+  EXPECT_EQ(m_store.ReadDword(m_strPath, "one"), 0x7Fu);
+  EXPECT_EQ(m_store.ReadDword(m_strPath, "four"), 0x80000001u);
+  EXPECT_EQ(m_store.ReadDword(m_strPath, "eight"), 0u) << "longer than a number";
+  EXPECT_EQ(m_store.ReadDword(m_strPath, "text"), 0u);
+  EXPECT_EQ(m_store.ReadString(m_strPath, "text"), "ab");
+  EXPECT_EQ(m_store.ReadString(m_strPath, "four"), "\x01");
 }
 
 TEST_F(RegistryStoreTest, EnumValueNamesInTheRegistrysOrderAndClearValuesKeepsSubkeys) {
-  store_.WriteString(path_, "Gamma", "x");
-  store_.WriteDword(path_, "alpha", 1);
-  store_.WriteString(path_, "Beta", "x");
-  store_.WriteString(path_ + "\\Sub", "kept", "yes");
+  m_store.WriteString(m_strPath, "Gamma", "x");
+  m_store.WriteDword(m_strPath, "alpha", 1);
+  m_store.WriteString(m_strPath, "Beta", "x");
+  m_store.WriteString(m_strPath + "\\Sub", "kept", "yes");
   std::string name;
   uint32_t type = 0;
-  EXPECT_EQ(store_.EnumValue(path_, 2, &name, &type), 3u);
+  EXPECT_EQ(m_store.EnumValue(m_strPath, 2, &name, &type), 3u);
   EXPECT_EQ(name + std::to_string(type), "Gamma1");
   EXPECT_EQ(ValueNames(), (std::vector<std::string>{"alpha", "Beta", "Gamma"}));
 
-  store_.ClearValues(path_);
-  EXPECT_EQ(store_.EnumValue(path_), 0u);
-  EXPECT_EQ(store_.ReadString(path_ + "\\Sub", "kept"), "yes");
+  m_store.ClearValues(m_strPath);
+  EXPECT_EQ(m_store.EnumValue(m_strPath), 0u);
+  EXPECT_EQ(m_store.ReadString(m_strPath + "\\Sub", "kept"), "yes");
 }
 
 TEST_F(RegistryStoreTest, ClearValuesEndsWhenAValueCannotBeDeleted) {
-  for (const char* name : {"file0", "file1", "file2"}) store_.WriteString(path_, name, "x");
+  for (const char* name : {"file0", "file1", "file2"}) m_store.WriteString(m_strPath, name, "x");
   platform::SetUndeletableRegistryValueForTesting("file1");
-  store_.ClearValues(path_);
+  m_store.ClearValues(m_strPath);
   platform::SetUndeletableRegistryValueForTesting("");
   EXPECT_EQ(ValueNames(), std::vector<std::string>{"file1"});
 }
 
 TEST_F(RegistryStoreTest, EveryOperationClosesWhatItOpensAndHoldsAtMostTwoKeys) {
-  const std::string deep = path_ + "\\1\\2\\3\\4\\5\\6\\7\\8";
+  const std::string deep = m_strPath + "\\1\\2\\3\\4\\5\\6\\7\\8";
   std::string name;
   const std::function<void()> operations[] = {
-      [&] { store_.WriteString(deep, "text", "x"); }, [&] { store_.WriteDword(deep, "number", 5); },
-      [&] { store_.ReadString(deep, "text"); },        [&] { store_.ReadDword(deep, "number"); },
-      [&] { store_.EnumValue(deep, 0, &name); },       [&] { store_.ClearValues(deep); },
-      [&] { store_.ReadString(path_ + "\\1\\x\\3", "text"); },
+      [&] { m_store.WriteString(deep, "text", "x"); }, [&] { m_store.WriteDword(deep, "number", 5); },
+      [&] { m_store.ReadString(deep, "text"); },        [&] { m_store.ReadDword(deep, "number"); },
+      [&] { m_store.EnumValue(deep, 0, &name); },       [&] { m_store.ClearValues(deep); },
+      [&] { m_store.ReadString(m_strPath + "\\1\\x\\3", "text"); },
   };
   for (size_t i = 0; i < std::size(operations); ++i) {
     const int before = platform::OpenRegistryKeyCount();

@@ -12,17 +12,17 @@ namespace {
 
 TEST_F(RegistryTest, ClearValuesEndsOnANameTheAnsiCallsCannotSpell) {
   const CRegistryStore store;
-  store.WriteString(path_, "file0", "x");
-  store.WriteString(path_, "file2", "x");
+  store.WriteString(m_strPath, "file0", "x");
+  store.WriteString(m_strPath, "file2", "x");
   HKEY key = nullptr;
-  ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, subkey_.c_str(), 0, KEY_SET_VALUE, &key), ERROR_SUCCESS);
+  ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, m_strSubkey.c_str(), 0, KEY_SET_VALUE, &key), ERROR_SUCCESS);
   // No ANSI code page holds a Tibetan letter: the name enumerates as "file?", which is no value.
   EXPECT_EQ(RegSetValueExW(key, L"file\x0F40", 0, REG_SZ, reinterpret_cast<const BYTE*>(L"x"), 4), ERROR_SUCCESS);
   RegCloseKey(key);
 
-  store.ClearValues(path_);
+  store.ClearValues(m_strPath);
   std::string name;
-  EXPECT_EQ(store.EnumValue(path_, 0, &name), 1u);
+  EXPECT_EQ(store.EnumValue(m_strPath, 0, &name), 1u);
   EXPECT_EQ(name, "file?");
 }
 

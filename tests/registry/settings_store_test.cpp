@@ -32,7 +32,7 @@ CFolderEntry Folder(const std::string& path) {
 
 class SettingsStoreTest : public RegistryTest {
  protected:
-  void Write(const std::string& name, const std::string& text) { CRegistryStore().WriteString(path_, name, text); }
+  void Write(const std::string& name, const std::string& text) { CRegistryStore().WriteString(m_strPath, name, text); }
 };
 
 TEST(SettingsKeys, LiveUnderTheServiceClassIdentifier) {
@@ -44,16 +44,16 @@ TEST(SettingsKeys, LiveUnderTheServiceClassIdentifier) {
 TEST_F(SettingsStoreTest, OnlyValuesNamedFileWithATextOfEitherFormBecomeEntries) {
   const std::string folder = FormatFolderEntry(Folder("C:\\Data"));
   const std::string file = FormatFileEntry(CFileEntry{"C:\\a.doc"});
-  EXPECT_FALSE(HasBackupListValues(path_));
+  EXPECT_FALSE(HasBackupListValues(m_strPath));
   for (const char* name : {"Destination", "fil", "xfile2"}) Write(name, file);
-  EXPECT_FALSE(HasBackupListValues(path_));
+  EXPECT_FALSE(HasBackupListValues(m_strPath));
   const std::pair<const char*, std::string> values[] = {
       {"FILE0", folder}, {"file1", file}, {"FiLe_b", file}, {"file2", ""}, {"file3", "C:\\Cut\t1\t*.*\t-1\t"},
       {"file4", "no separators"}};
   for (const auto& [name, text] : values) Write(name, text);
-  EXPECT_EQ(Texts(ReadBackupList(path_)), (std::vector<std::string>{"folder " + folder, "file " + file, "file " + file}));
-  EXPECT_TRUE(HasBackupListValues(path_));
-  EXPECT_TRUE(ReadBackupList(path_ + "\\Missing").empty());
+  EXPECT_EQ(Texts(ReadBackupList(m_strPath)), (std::vector<std::string>{"folder " + folder, "file " + file, "file " + file}));
+  EXPECT_TRUE(HasBackupListValues(m_strPath));
+  EXPECT_TRUE(ReadBackupList(m_strPath + "\\Missing").empty());
 }
 
 TEST_F(SettingsStoreTest, AMixedListComesBackAsSavedAndReplacesWhatTheKeyHeld) {
@@ -64,27 +64,27 @@ TEST_F(SettingsStoreTest, AMixedListComesBackAsSavedAndReplacesWhatTheKeyHeld) {
                            CFileEntry{"C:\\plan.txt", RULE_BEFORE, -1, may17}, Folder("C:\\Data"),
                            CFileEntry{"C:\\log.txt", RULE_LAST_DAYS, 3}};
   for (const char* name : {"file0", "file4", "file5", "Destination"}) Write(name, "left over");
-  SaveBackupList(path_, list);
+  SaveBackupList(m_strPath, list);
   EXPECT_EQ(ValueNames(), (std::vector<std::string>{"file0", "file1", "file2", "file3"}));
-  EXPECT_EQ(Texts(ReadBackupList(path_)), Texts(list));
+  EXPECT_EQ(Texts(ReadBackupList(m_strPath)), Texts(list));
 }
 
 TEST_F(SettingsStoreTest, RowsComeBackInTheRegistrysOrderNotInTheNumbersOfTheirNames) {
   BackupList list;
   for (int row = 0; row < 11; ++row) list.push_back(CFileEntry{"C:\\" + std::to_string(row)});
-  SaveBackupList(path_, list);
+  SaveBackupList(m_strPath, list);
   std::string paths;
-  for (const BackupEntry& entry : ReadBackupList(path_)) paths += std::get<CFileEntry>(entry).m_strPath;
+  for (const BackupEntry& entry : ReadBackupList(m_strPath)) paths += std::get<CFileEntry>(entry).m_strPath;
   EXPECT_EQ(paths, "C:\\0C:\\1C:\\10C:\\2C:\\3C:\\4C:\\5C:\\6C:\\7C:\\8C:\\9");  // "file10" sorts after "file1"
 }
 
 TEST_F(SettingsStoreTest, RestoreOptionsReplaceWhateverTheKeyHeld) {
-  EXPECT_EQ(ReadRestoreOptions(path_).destination + std::to_string(ReadRestoreOptions(path_).overwrite), "0");
+  EXPECT_EQ(ReadRestoreOptions(m_strPath).destination + std::to_string(ReadRestoreOptions(m_strPath).overwrite), "0");
   Write("Stray", "x");
   Write("Overwrite", "text where a number belongs");
-  SaveRestoreOptions(path_, {"D:\\Restored", 1});
+  SaveRestoreOptions(m_strPath, {"D:\\Restored", 1});
   EXPECT_EQ(ValueNames(), (std::vector<std::string>{"Destination", "Overwrite"}));
-  EXPECT_EQ(ReadRestoreOptions(path_).destination + std::to_string(ReadRestoreOptions(path_).overwrite), "D:\\Restored1");
+  EXPECT_EQ(ReadRestoreOptions(m_strPath).destination + std::to_string(ReadRestoreOptions(m_strPath).overwrite), "D:\\Restored1");
 }
 
 }  // namespace

@@ -18,7 +18,7 @@ inline std::string BoolText(bool value) { return value ? "true" : "false"; }
 // Fails BackupFile for the paths in `failing`, with an error text naming the path.
 class RecordingBackupHost : public BackupHost {
  public:
-  explicit RecordingBackupHost(std::set<std::string> failing) : failing_(std::move(failing)) {}
+  explicit RecordingBackupHost(std::set<std::string> failing) : m_failing(std::move(failing)) {}
 
   void BeginClient(const std::string& client, const std::string& clsid, int32_t weight) override {
     calls.push_back(Call("BeginClient", {client, clsid, std::to_string(weight)}));
@@ -26,12 +26,12 @@ class RecordingBackupHost : public BackupHost {
   RunResult BackupFile(const std::string& file, const std::string& local, const std::string& action, int32_t weight,
                        bool log) override {
     calls.push_back(Call("BackupFile", {file, local, action, std::to_string(weight), BoolText(log)}));
-    lastError_ = "cannot read " + file;
-    return failing_.count(file) ? static_cast<RunResult>(0x80070005) : kRunOk;
+    m_strLastError = "cannot read " + file;
+    return m_failing.count(file) ? static_cast<RunResult>(0x80070005) : kRunOk;
   }
   std::string LastErrorText() override {
     calls.push_back(Call("GetLastError"));
-    return lastError_;
+    return m_strLastError;
   }
   void Message(const std::string& text) override { calls.push_back(Call("Message", {text})); }
   void EndClient(int32_t deleteClient) override { calls.push_back(Call("EndClient", {std::to_string(deleteClient)})); }
@@ -39,8 +39,8 @@ class RecordingBackupHost : public BackupHost {
   std::vector<std::string> calls;
 
  private:
-  std::set<std::string> failing_;
-  std::string lastError_;
+  std::set<std::string> m_failing;
+  std::string m_strLastError;
 };
 
 // One object of the archive the restore host iterates over, and how the host treats it.
@@ -60,15 +60,15 @@ struct RestoreScript {
 
 class RecordingRestoreHost : public RestoreHost {
  public:
-  explicit RecordingRestoreHost(RestoreScript script) : script_(std::move(script)) {}
+  explicit RecordingRestoreHost(RestoreScript script) : m_script(std::move(script)) {}
 
   RunResult Iterate(const std::string& clsid) override {
     calls.push_back(Call("Iterate", {clsid}));
-    return script_.iterateResult;
+    return m_script.iterateResult;
   }
   bool IsEnd() override {
     calls.push_back(Call("IsEnd"));
-    return next_ >= script_.objects.size() || next_ == script_.isEndFailsAt;
+    return m_nNext >= m_script.objects.size() || m_nNext == m_script.isEndFailsAt;
   }
   RunResult GetObjectInfo(uint16_t& type, std::string& name) override {
     calls.push_back(Call("GetObjectInfo"));
@@ -86,7 +86,7 @@ class RecordingRestoreHost : public RestoreHost {
   }
   void Next() override {
     calls.push_back(Call("Next"));
-    ++next_;
+    ++m_nNext;
   }
 
   std::vector<std::string> calls;
@@ -95,13 +95,13 @@ class RecordingRestoreHost : public RestoreHost {
   // The run must not ask about an object after IsEnd said there was none.
   const ArchiveObject& Current() {
     static const ArchiveObject kPastTheEnd{0xFFFF, "", std::nullopt, std::nullopt, kRunFailed};
-    if (next_ < script_.objects.size()) return script_.objects[next_];
+    if (m_nNext < m_script.objects.size()) return m_script.objects[m_nNext];
     ADD_FAILURE() << "the run went past the last object";
     return kPastTheEnd;
   }
 
-  RestoreScript script_;
-  size_t next_ = 0;
+  RestoreScript m_script;
+  size_t m_nNext = 0;
 };
 
 // Object options as the host stores them: a 28-byte header the module must not read, the

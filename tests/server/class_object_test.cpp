@@ -14,9 +14,9 @@ namespace {
 class ClassObjectTest : public ModuleTest {
  protected:
   void SetUp() override {
-    ASSERT_HRESULT_SUCCEEDED(ModuleGetClassObject(CLSID_BkQnFilesSrv, IID_IClassFactory, factory_.put_void()));
+    ASSERT_HRESULT_SUCCEEDED(ModuleGetClassObject(CLSID_BkQnFilesSrv, IID_IClassFactory, m_pFactory.put_void()));
   }
-  ComPtr<IClassFactory> factory_;
+  ComPtr<IClassFactory> m_pFactory;
 };
 
 TEST_F(ClassObjectTest, LookupAndCreationFailures) {
@@ -29,10 +29,10 @@ TEST_F(ClassObjectTest, LookupAndCreationFailures) {
     EXPECT_EQ(ModuleGetClassObject(*clsid, IID_IClassFactory, &out), CLASS_E_CLASSNOTAVAILABLE);
     EXPECT_EQ(out, nullptr);
   }
-  IUnknown* outer = factory_.get();  // any object will do: it is refused before use
-  EXPECT_EQ(factory_->CreateInstance(nullptr, IID_IBkQnService, nullptr), E_POINTER);
-  EXPECT_EQ(factory_->CreateInstance(outer, IID_IBkQnService, &out), CLASS_E_NOAGGREGATION);
-  EXPECT_EQ(factory_->CreateInstance(nullptr, IID_IClassFactory, &out), E_NOINTERFACE);
+  IUnknown* outer = m_pFactory.get();  // any object will do: it is refused before use
+  EXPECT_EQ(m_pFactory->CreateInstance(nullptr, IID_IBkQnService, nullptr), E_POINTER);
+  EXPECT_EQ(m_pFactory->CreateInstance(outer, IID_IBkQnService, &out), CLASS_E_NOAGGREGATION);
+  EXPECT_EQ(m_pFactory->CreateInstance(nullptr, IID_IClassFactory, &out), E_NOINTERFACE);
   EXPECT_EQ(out, nullptr);  // and the object that did not answer is gone again: see ~ModuleTest
 }
 
@@ -40,7 +40,7 @@ TEST_F(ClassObjectTest, UnloadWaitsForObjectsAndLocks) {
   // The class object is kept, and holding it does not keep the module loaded.
   ComPtr<IClassFactory> again;
   ASSERT_HRESULT_SUCCEEDED(ModuleGetClassObject(CLSID_BkQnFilesSrv, IID_IClassFactory, again.put_void()));
-  EXPECT_EQ(again.get(), factory_.get());
+  EXPECT_EQ(again.get(), m_pFactory.get());
   EXPECT_EQ(ModuleCanUnloadNow(), S_OK);
 
   ComPtr<IBkQnService> service;
@@ -56,7 +56,7 @@ TEST_F(ClassObjectTest, UnloadWaitsForObjectsAndLocks) {
   } kSteps[] = {{TRUE, S_FALSE}, {TRUE, S_FALSE}, {FALSE, S_FALSE}, {FALSE, S_OK},
                 {FALSE, S_OK},   {TRUE, S_FALSE}, {FALSE, S_OK}};
   for (const auto& step : kSteps) {
-    factory_->LockServer(step.lock);
+    m_pFactory->LockServer(step.lock);
     EXPECT_EQ(ModuleCanUnloadNow(), step.canUnload) << &step - kSteps;
   }
 }
@@ -79,7 +79,7 @@ class AggregatingOuter : public IUnknown {
 
 TEST_F(ClassObjectTest, AggregatedServiceAnswersThroughItsOuterObject) {
   AggregatingOuter outer;
-  ASSERT_HRESULT_SUCCEEDED(factory_->CreateInstance(&outer, IID_IUnknown, outer.inner.put_void()));
+  ASSERT_HRESULT_SUCCEEDED(m_pFactory->CreateInstance(&outer, IID_IUnknown, outer.inner.put_void()));
   EXPECT_EQ(outer.refs, 1u);  // the inner identity holds no reference on its outer object
 
   ComPtr<IBkQnService> service;

@@ -24,30 +24,30 @@ class ServiceTest : public ModuleTest {
  protected:
   void SetUp() override {
     ASSERT_HRESULT_SUCCEEDED(
-        CoCreateInstance(CLSID_BkQnFilesSrv, nullptr, CLSCTX_INPROC_SERVER, IID_IBkQnService, service_.put_void()));
+        CoCreateInstance(CLSID_BkQnFilesSrv, nullptr, CLSCTX_INPROC_SERVER, IID_IBkQnService, m_pService.put_void()));
   }
-  ComPtr<IBkQnService> service_;
+  ComPtr<IBkQnService> m_pService;
 };
 
 TEST_F(ServiceTest, HostQuestions) {
   using Flag = HRESULT (STDMETHODCALLTYPE IBkQnService::*)(VARIANT_BOOL*);
   for (Flag flag : {&IBkQnService::HasAxBackup, &IBkQnService::HasAxRestore, &IBkQnService::ClientPresent}) {
     VARIANT_BOOL value = 0;
-    EXPECT_EQ((service_.get()->*flag)(&value), S_OK);
+    EXPECT_EQ((m_pService.get()->*flag)(&value), S_OK);
     EXPECT_EQ(value, 1);  // not VARIANT_TRUE
   }
   UniqueBstr text;
-  ASSERT_EQ(service_->GetAxBackupCLSID(text.put()), S_OK);
+  ASSERT_EQ(m_pService->GetAxBackupCLSID(text.put()), S_OK);
   EXPECT_EQ(NarrowFromBstr(text.get()), "{2FC77467-E802-4432-8536-D056E970132B}");
-  ASSERT_EQ(service_->GetAxRestoreCLSID(text.put()), S_OK);
+  ASSERT_EQ(m_pService->GetAxRestoreCLSID(text.put()), S_OK);
   EXPECT_EQ(NarrowFromBstr(text.get()), "{96BA7CC3-BDFC-4CA0-8CFE-DEC9B60B32DC}");
-  EXPECT_EQ(service_->GetAxBackupCLSID(nullptr), E_FAIL);
-  EXPECT_EQ(service_->GetAxRestoreCLSID(nullptr), E_FAIL);
-  EXPECT_EQ(service_->GetClientInfo(text.get(), nullptr), E_POINTER);
+  EXPECT_EQ(m_pService->GetAxBackupCLSID(nullptr), E_FAIL);
+  EXPECT_EQ(m_pService->GetAxRestoreCLSID(nullptr), E_FAIL);
+  EXPECT_EQ(m_pService->GetClientInfo(text.get(), nullptr), E_POINTER);
 
   UniqueVariant options;
-  EXPECT_EQ(service_->SetOptions(*options.get()), S_OK);
-  EXPECT_EQ(service_->GetOptions(options.get()), S_OK);
+  EXPECT_EQ(m_pService->SetOptions(*options.get()), S_OK);
+  EXPECT_EQ(m_pService->GetOptions(options.get()), S_OK);
   EXPECT_EQ(V_VT(options.get()), VT_EMPTY);
 }
 
@@ -76,11 +76,10 @@ TEST_F(ServiceTest, TextPropertiesReplaceTheValue) {
       SCOPED_TRACE(testing::Message() << "case " << &c - kCases << (refused ? ", out of memory" : ""));
       const UniqueBstr name(c.name ? SysAllocString(c.name) : nullptr);
       UniqueVariant value;
-      V_VT(value.get()) = VT_BSTR;
-      V_BSTR(value.get()) = SysAllocString(L"held");
+      value.set_bstr(UniqueBstr(SysAllocString(L"held")));
       const long live = task_memory::Live();
       task_memory::RefuseAllocation(refused);
-      const HRESULT result = service_->GetClientInfo(name.get(), value.get());
+      const HRESULT result = m_pService->GetClientInfo(name.get(), value.get());
       task_memory::RefuseAllocation(0);
       EXPECT_EQ(result, refused && c.result == S_OK ? E_OUTOFMEMORY : c.result);
       EXPECT_EQ(task_memory::Live(), live);
@@ -105,40 +104,36 @@ TEST_F(ServiceTest, NumberPropertiesWriteOnlyThePayload) {
     UniqueVariant value;
     V_VT(value.get()) = VT_UI2;
     V_UI4(value.get()) = 0xDDDDDDDD;
-    EXPECT_EQ(service_->GetClientInfo(name.get(), value.get()), S_OK);
+    EXPECT_EQ(m_pService->GetClientInfo(name.get(), value.get()), S_OK);
     EXPECT_EQ(V_VT(value.get()), VT_UI2);
     return V_UI4(value.get());
   };
   EXPECT_EQ(payload(L"versionmajor"), fixed->dwProductVersionMS);
   EXPECT_EQ(payload(L"VersionMinor"), fixed->dwProductVersionLS);
 
-  const HICON icon = reinterpret_cast<HICON>(static_cast<INT_PTR>(static_cast<LONG>(payload(L"ClientIcon"))));
+  // The caller owns the icon handed out.
+  const UniqueHicon icon(reinterpret_cast<HICON>(static_cast<INT_PTR>(static_cast<LONG>(payload(L"ClientIcon")))));
   ICONINFO info = {};
-  ASSERT_TRUE(GetIconInfo(icon, &info));
+  ASSERT_TRUE(GetIconInfo(icon.get(), &info));
+  const UniqueHbitmap colourBitmap(info.hbmColor), maskBitmap(info.hbmMask);
   BITMAP colour = {};
-  GetObjectA(info.hbmColor, sizeof colour, &colour);
+  GetObjectA(colourBitmap.get(), sizeof colour, &colour);
   EXPECT_EQ(colour.bmWidth, 16);
   EXPECT_EQ(colour.bmHeight, 16);
-  DeleteObject(info.hbmColor);
-  DeleteObject(info.hbmMask);
-  DestroyIcon(icon);
 }
 
 // An automation client that knows only names; arguments go in reverse order.
 TEST_F(ServiceTest, AutomationClientCallsByName) {
   ComPtr<IDispatch> dispatch;
-  ASSERT_HRESULT_SUCCEEDED(service_.As(dispatch, IID_IDispatch));
+  ASSERT_HRESULT_SUCCEEDED(m_pService.As(dispatch, IID_IDispatch));
   LPOLESTR names[] = {const_cast<LPOLESTR>(L"getclientinfo")};
   DISPID id = DISPID_UNKNOWN;
   ASSERT_EQ(dispatch->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id), S_OK);
   UniqueVariant result;
-  const UniqueBstr property(SysAllocString(L"clientname"));
-  VARIANTARG arguments[2];
-  V_VT(&arguments[0]) = VT_BYREF | VT_VARIANT;
-  V_VARIANTREF(&arguments[0]) = result.get();
-  V_VT(&arguments[1]) = VT_BSTR;
-  V_BSTR(&arguments[1]) = property.get();
-  DISPPARAMS params = {arguments, nullptr, 2, 0};
+  UniqueVariant arguments[2];
+  arguments[0].set_variant_ref(result.get());
+  arguments[1].set_bstr(UniqueBstr(SysAllocString(L"clientname")));
+  DISPPARAMS params = {arguments[0].get(), nullptr, 2, 0};
   ASSERT_EQ(dispatch->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr),
             S_OK);
   ASSERT_EQ(V_VT(result.get()), VT_BSTR);

@@ -5,11 +5,11 @@
 // by default, as Wine, and Windows always keeps it.
 class ScopedTemporaryMark {
  public:
-  ScopedTemporaryMark() : was_(platform::TemporaryMarkKept()) { platform::KeepTemporaryMark(true); }
-  ~ScopedTemporaryMark() { platform::KeepTemporaryMark(was_); }
+  ScopedTemporaryMark() : m_bWas(platform::TemporaryMarkKept()) { platform::KeepTemporaryMark(true); }
+  ~ScopedTemporaryMark() { platform::KeepTemporaryMark(m_bWas); }
   ScopedTemporaryMark(const ScopedTemporaryMark&) = delete;
   ScopedTemporaryMark& operator=(const ScopedTemporaryMark&) = delete;
 
  private:
-  bool was_;
+  bool m_bWas;
 };

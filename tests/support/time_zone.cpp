@@ -27,13 +27,13 @@ void SetTz(const char* value) {
 
 ScopedTimeZone::ScopedTimeZone(const char* tz) {
   if (const char* old = std::getenv("TZ")) {
-    hadValue_ = true;
-    previous_ = old;
+    m_bHadValue = true;
+    m_strPrevious = old;
   }
   SetTz(tz);
 }
 
-ScopedTimeZone::~ScopedTimeZone() { SetTz(hadValue_ ? previous_.c_str() : nullptr); }
+ScopedTimeZone::~ScopedTimeZone() { SetTz(m_bHadValue ? m_strPrevious.c_str() : nullptr); }
 
 int32_t LocalDate(int year, int month, int day) {
   int32_t time = 0;

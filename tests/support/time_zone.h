@@ -11,8 +11,8 @@ class ScopedTimeZone {
   ScopedTimeZone& operator=(const ScopedTimeZone&) = delete;
 
  private:
-  bool hadValue_ = false;
-  std::string previous_;
+  bool m_bHadValue = false;
+  std::string m_strPrevious;
 };
 
 // 00:00 local standard time of the date in the current zone; fails the test when out of range.

@@ -33,10 +33,10 @@ TempTree::TempTree() {
   const char* base = std::getenv("BKQN_TEST_TMPDIR");
   std::string pattern = std::string(base != nullptr ? base : "/tmp") + "/tree-XXXXXX";
   if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  root_ = platform::FromHostPath(pattern) + "\\";
+  m_strRoot = platform::FromHostPath(pattern) + "\\";
 }
 
-TempTree::~TempTree() { nftw(HostOf(root_).c_str(), RemoveOne, 16, FTW_DEPTH | FTW_PHYS); }
+TempTree::~TempTree() { nftw(HostOf(m_strRoot).c_str(), RemoveOne, 16, FTW_DEPTH | FTW_PHYS); }
 
 void TempTree::AddFolder(const std::string& relative) { MakeParents(HostOf(Path(relative)) + "/"); }
 
