@@ -55,63 +55,63 @@ Time32 FromSystemTime(const SYSTEMTIME& time) {
 void CDateRuleControls::Attach(HWND dialog) {
   m_hDialog = dialog;
   for (const RuleRadio& radio : m_ids.radios) {
-    if (radio.nCountList) ui::FillComboBox(Item(radio.nCountList), CountItems(radio.nKind));
+    if (radio.countList) ui::FillComboBox(Item(radio.countList), CountItems(radio.kind));
   }
 }
 
 void CDateRuleControls::Show(int32_t kind, int32_t count, Time32 date) {
   for (const RuleRadio& radio : m_ids.radios) {
-    if (radio.nKind != kind) continue;
-    CheckDlgButton(m_hDialog, radio.nId, BST_CHECKED);
-    if (radio.nCountList) ui::SelectComboItem(Item(radio.nCountList), CountItemIndex(CountItems(kind), count));
-    if (RuleUsesDate(kind)) ui::SetPickerTime(Item(m_ids.nPicker), ToSystemTime(date));
+    if (radio.kind != kind) continue;
+    CheckDlgButton(m_hDialog, radio.id, BST_CHECKED);
+    if (radio.countList) ui::SelectComboItem(Item(radio.countList), CountItemIndex(CountItems(kind), count));
+    if (RuleUsesDate(kind)) ui::SetPickerTime(Item(m_ids.picker), ToSystemTime(date));
   }
 }
 
 bool CDateRuleControls::IsRadio(int id) const {
   for (const RuleRadio& radio : m_ids.radios) {
-    if (radio.nId == id) return true;
+    if (radio.id == id) return true;
   }
   return false;
 }
 
 void CDateRuleControls::Choose(int id) {
   for (const RuleRadio& radio : m_ids.radios) {
-    if (radio.nId == id && radio.nCountList && ui::ComboSelection(Item(radio.nCountList)) < 0)
-      ui::SelectComboItem(Item(radio.nCountList), 0);
+    if (radio.id == id && radio.countList && ui::ComboSelection(Item(radio.countList)) < 0)
+      ui::SelectComboItem(Item(radio.countList), 0);
   }
 }
 
 void CDateRuleControls::CheckTodayIfNone() {
   for (const RuleRadio& radio : m_ids.radios) {
-    if (IsChecked(radio.nId)) return;
+    if (IsChecked(radio.id)) return;
   }
   for (const RuleRadio& radio : m_ids.radios) {
-    if (radio.nKind == RULE_TODAY) CheckDlgButton(m_hDialog, radio.nId, BST_CHECKED);
+    if (radio.kind == RULE_TODAY) CheckDlgButton(m_hDialog, radio.id, BST_CHECKED);
   }
 }
 
 void CDateRuleControls::ApplyEnabling() {
-  const bool on = IsChecked(m_ids.nSwitch);
+  const bool on = IsChecked(m_ids.switchId);
   bool dateChecked = false;
   for (const RuleRadio& radio : m_ids.radios) {
-    EnableWindow(Item(radio.nId), on);
-    if (radio.nCountList) EnableWindow(Item(radio.nCountList), on && IsChecked(radio.nId));
-    dateChecked = dateChecked || (RuleUsesDate(radio.nKind) && IsChecked(radio.nId));
+    EnableWindow(Item(radio.id), on);
+    if (radio.countList) EnableWindow(Item(radio.countList), on && IsChecked(radio.id));
+    dateChecked = dateChecked || (RuleUsesDate(radio.kind) && IsChecked(radio.id));
   }
-  EnableWindow(Item(m_ids.nPicker), on && dateChecked);
+  EnableWindow(Item(m_ids.picker), on && dateChecked);
 }
 
 bool CDateRuleControls::Read(int32_t& kind, int32_t& count, Time32& date) const {
   for (const RuleRadio& radio : m_ids.radios) {
-    if (!IsChecked(radio.nId)) continue;
-    kind = radio.nKind;
-    if (radio.nCountList) {
-      const HWND list = Item(radio.nCountList);
+    if (!IsChecked(radio.id)) continue;
+    kind = radio.kind;
+    if (radio.countList) {
+      const HWND list = Item(radio.countList);
       const int selected = ui::ComboSelection(list);
       count = selected < 0 ? -1 : std::atoi(ui::ComboItemText(list, selected).c_str());
     }
-    if (RuleUsesDate(kind)) date = FromSystemTime(ui::PickerTime(Item(m_ids.nPicker)));
+    if (RuleUsesDate(kind)) date = FromSystemTime(ui::PickerTime(Item(m_ids.picker)));
     return true;
   }
   return false;

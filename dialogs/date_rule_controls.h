@@ -9,15 +9,15 @@
 #include "model/date_rule.h"
 
 struct RuleRadio {
-  int nId;
-  int32_t nKind;
-  int nCountList;  // 0: the radio has none
+  int id;
+  int32_t kind;
+  int countList;  // 0: the radio has none
 };
 
 struct DateRuleIds {
-  int nSwitch;
+  int switchId;
   RuleRadio radios[6];  // in the order confirming reads them
-  int nPicker;
+  int picker;
 };
 
 class CDateRuleControls {
@@ -28,7 +28,7 @@ class CDateRuleControls {
   void Attach(HWND dialog);
   // Checks the radio of `kind` and shows its count or date; other kinds check none.
   void Show(int32_t kind, int32_t count, Time32 date);
-  int SwitchId() const { return m_ids.nSwitch; }
+  int SwitchId() const { return m_ids.switchId; }
   bool IsRadio(int id) const;
   // A radio was clicked: a count radio whose list has no selection selects its first item.
   void Choose(int id);

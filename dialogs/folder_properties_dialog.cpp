@@ -42,7 +42,7 @@ int CFolderPropertiesDialog::Run() { return RunModal(IDD_FOLDER_PROPERTIES) == 1
 
 const CFolderPropertiesDialog::MaskSide* CFolderPropertiesDialog::SideOf(int id) const {
   for (const MaskSide* side : {&kIncludeSide, &kExcludeSide}) {
-    if (id == side->nList || id == side->nAdd || id == side->nEdit || id == side->nDelete || id == side->nClear)
+    if (id == side->list || id == side->add || id == side->edit || id == side->remove || id == side->clear)
       return side;
   }
   return nullptr;
@@ -53,12 +53,12 @@ bool CFolderPropertiesDialog::OnInitDialog() {
 
   // Both sides' buttons show the same four icons, in the order add, edit, delete, clear.
   for (const int icon : {IDI_MASK_ADD, IDI_MASK_EDIT, IDI_MASK_DELETE, IDI_MASK_CLEAR}) {
-    m_vIcons.emplace_back(static_cast<HICON>(LoadImageA(ThisModule(), MAKEINTRESOURCEA(icon), IMAGE_ICON, 16, 16, 0)));
+    m_icons.emplace_back(static_cast<HICON>(LoadImageA(ThisModule(), MAKEINTRESOURCEA(icon), IMAGE_ICON, 16, 16, 0)));
   }
   for (const MaskSide* side : {&kIncludeSide, &kExcludeSide}) {
-    const int buttons[] = {side->nAdd, side->nEdit, side->nDelete, side->nClear};
-    for (size_t i = 0; i < m_vIcons.size(); ++i)
-      SendDlgItemMessageA(hwnd(), buttons[i], BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(m_vIcons[i].get()));
+    const int buttons[] = {side->add, side->edit, side->remove, side->clear};
+    for (size_t i = 0; i < m_icons.size(); ++i)
+      SendDlgItemMessageA(hwnd(), buttons[i], BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(m_icons[i].get()));
   }
   m_hImageList.reset(ImageList_Create(16, 16, ILC_COLOR16, 0, 1));
   ImageList_SetBkColor(m_hImageList.get(), GetSysColor(COLOR_WINDOW));
@@ -106,15 +106,15 @@ void CFolderPropertiesDialog::LoadMasks(HWND list, const std::string& text) {
 }
 
 void CFolderPropertiesDialog::UpdateButtons(const MaskSide& side) {
-  const HWND list = Item(side.nList);
+  const HWND list = Item(side.list);
   const int rows = ui::ListRowCount(list);
   const int selected = ui::ListSelectedCount(list);
   // The include list always holds a mask; its lone "*.*" is the default, not a choice.
-  const bool loneAll = side.bInclude && rows == 1 && ui::ListItemText(list, 0) == "*.*";
-  EnableItem(side.nAdd, true);
-  EnableItem(side.nEdit, !loneAll && selected == 1);
-  EnableItem(side.nDelete, !loneAll && selected >= 1);
-  EnableItem(side.nClear, !loneAll && rows >= 1);
+  const bool loneAll = side.include && rows == 1 && ui::ListItemText(list, 0) == "*.*";
+  EnableItem(side.add, true);
+  EnableItem(side.edit, !loneAll && selected == 1);
+  EnableItem(side.remove, !loneAll && selected >= 1);
+  EnableItem(side.clear, !loneAll && rows >= 1);
 }
 
 ui::MessageResult CFolderPropertiesDialog::OnCommand(int id, int code, HWND control) {
@@ -133,10 +133,10 @@ ui::MessageResult CFolderPropertiesDialog::OnCommand(int id, int code, HWND cont
     rule.ApplyEnabling();
     m_bChanged = true;
   } else if (const MaskSide* side = SideOf(id)) {
-    if (id == side->nAdd) AddMask(*side);
-    if (id == side->nEdit) EditMask(*side);
-    if (id == side->nDelete) DeleteMasks(*side);
-    if (id == side->nClear) ClearMasks(*side);
+    if (id == side->add) AddMask(*side);
+    if (id == side->edit) EditMask(*side);
+    if (id == side->remove) DeleteMasks(*side);
+    if (id == side->clear) ClearMasks(*side);
   } else {
     return ui::NotHandled();
   }
@@ -150,24 +150,24 @@ ui::MessageResult CFolderPropertiesDialog::OnNotify(const NMHDR& header) {
     return ui::Handled();
   }
   const MaskSide* side = SideOf(id);
-  if (!side || id != side->nList) return ui::NotHandled();
+  if (!side || id != side->list) return ui::NotHandled();
   if (header.code == LVN_ITEMCHANGED) {
     UpdateButtons(*side);
     return ui::Handled();
   }
   // A double click edits only what the edit button could.
   if (header.code == NM_DBLCLK) {
-    if (IsWindowEnabled(Item(side->nEdit))) EditMask(*side);
+    if (IsWindowEnabled(Item(side->edit))) EditMask(*side);
     return ui::Handled();
   }
   return ui::NotHandled();
 }
 
 void CFolderPropertiesDialog::AddMask(const MaskSide& side) {
-  m_hServedList = Item(side.nList);
+  m_hServedList = Item(side.list);
   m_nEditedRow = -1;
   std::string mask;
-  if (CMaskInputDialog(mask, CMaskInputDialog::kAdd, side.bInclude, m_validator).Run() == 1) {
+  if (CMaskInputDialog(mask, CMaskInputDialog::kAdd, side.include, m_validator).Run() == 1) {
     AddMaskRow(m_hServedList, mask);
     UpdateButtons(side);
     m_bChanged = true;
@@ -176,13 +176,13 @@ void CFolderPropertiesDialog::AddMask(const MaskSide& side) {
 }
 
 void CFolderPropertiesDialog::EditMask(const MaskSide& side) {
-  const HWND list = Item(side.nList);
+  const HWND list = Item(side.list);
   const int row = ui::ListNextSelected(list);
   if (row < 0) return;
   m_hServedList = list;
   m_nEditedRow = row;
   std::string mask = ui::ListItemText(list, row);
-  if (CMaskInputDialog(mask, CMaskInputDialog::kEdit, side.bInclude, m_validator).Run() == 1) {
+  if (CMaskInputDialog(mask, CMaskInputDialog::kEdit, side.include, m_validator).Run() == 1) {
     ReplaceMaskRow(list, row, mask);
     UpdateButtons(side);
     m_bChanged = true;
@@ -192,7 +192,7 @@ void CFolderPropertiesDialog::EditMask(const MaskSide& side) {
 }
 
 void CFolderPropertiesDialog::DeleteMasks(const MaskSide& side) {
-  const HWND list = Item(side.nList);
+  const HWND list = Item(side.list);
   const int selected = ui::ListSelectedCount(list);
   if (selected == 0) return;
   if (selected == ui::ListRowCount(list)) {
@@ -209,9 +209,9 @@ void CFolderPropertiesDialog::DeleteMasks(const MaskSide& side) {
 void CFolderPropertiesDialog::ClearMasks(const MaskSide& side) {
   if (ShowMessage("Are you sure you want to clear the list?", "Confirmation", MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
     return;
-  const HWND list = Item(side.nList);
+  const HWND list = Item(side.list);
   SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
-  if (side.bInclude) AddMaskRow(list, "*.*");
+  if (side.include) AddMaskRow(list, "*.*");
   m_bChanged = true;
   UpdateButtons(side);
 }

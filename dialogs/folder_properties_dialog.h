@@ -31,8 +31,8 @@ class CFolderPropertiesDialog : public CEntryDialog {
  private:
   // One mask list with its four buttons.
   struct MaskSide {
-    int nList, nAdd, nEdit, nDelete, nClear;
-    bool bInclude;
+    int list, add, edit, remove, clear;
+    bool include;
   };
   static const MaskSide kIncludeSide;
   static const MaskSide kExcludeSide;
@@ -55,5 +55,5 @@ class CFolderPropertiesDialog : public CEntryDialog {
   CDateRuleControls m_includeRule;
   CDateRuleControls m_excludeRule;
   UniqueHimagelist m_hImageList;
-  std::vector<UniqueHicon> m_vIcons;
+  std::vector<UniqueHicon> m_icons;
 };

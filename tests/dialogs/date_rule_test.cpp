@@ -116,7 +116,7 @@ TEST_P(ShownRule, EnablesWhatItGovernsAndConfirmsAsUntouched) {
     std::vector<int> enabled = on ? ids.Radios() : std::vector<int>{};
     if (shown.extra) enabled.push_back(ids.*shown.extra);
     const std::string found = uitest::DescribeControls(dialog, ids.Governed());
-    EXPECT_EQ(uitest::IsChecked(dialog, ids.nSwitch), on);
+    EXPECT_EQ(uitest::IsChecked(dialog, ids.on), on);
     EXPECT_EQ(EnabledOf(dialog, ids.Governed()), enabled) << found;
     EXPECT_EQ(CheckedOf(dialog, ids.Radios()), shown.checked ? std::vector<int>{ids.*shown.checked} : std::vector<int>{})
         << found;
@@ -145,9 +145,9 @@ struct Edit {
 };
 
 const Edit kEdits[] = {
-    {"SwitchOnChecksToday", {RULE_NONE, -1, 0}, {{'c', &RuleIds::nSwitch, 0}}, {RULE_TODAY, -1, 0}},
+    {"SwitchOnChecksToday", {RULE_NONE, -1, 0}, {{'c', &RuleIds::on, 0}}, {RULE_TODAY, -1, 0}},
     {"DaysWithACount", {RULE_NONE, -1, 0},
-     {{'c', &RuleIds::nSwitch, 0}, {'c', &RuleIds::days, 0}, {'l', &RuleIds::dayList, 3}}, {RULE_LAST_DAYS, 5, 0}},
+     {{'c', &RuleIds::on, 0}, {'c', &RuleIds::days, 0}, {'l', &RuleIds::dayList, 3}}, {RULE_LAST_DAYS, 5, 0}},
     {"WeeksTakeTheFirstItem", {RULE_TODAY, -1, 0}, {{'c', &RuleIds::weeks, 0}}, {RULE_LAST_WEEKS, 1, 0}},
     {"MonthsWithACount", {RULE_TODAY, -1, 0}, {{'c', &RuleIds::months, 0}, {'l', &RuleIds::monthList, 35}},
      {RULE_LAST_MONTHS, 36, 0}},
@@ -159,9 +159,9 @@ const Edit kEdits[] = {
      {RULE_BEFORE, 4, LocalDate(2004, 2, 29)}},
     {"ACountAloneIsAChange", {RULE_LAST_WEEKS, 3, 0}, {{'l', &RuleIds::weekList, 0}}, {RULE_LAST_WEEKS, 1, 0}},
     // Off keeps the count and the date; the period radio keeps its check for a switch back.
-    {"SwitchOffKeepsCountAndDate", {RULE_LAST_DAYS, 6, LocalDate(2003, 3, 5)}, {{'c', &RuleIds::nOff, 0}},
+    {"SwitchOffKeepsCountAndDate", {RULE_LAST_DAYS, 6, LocalDate(2003, 3, 5)}, {{'c', &RuleIds::off, 0}},
      {RULE_NONE, 6, LocalDate(2003, 3, 5)}},
-    {"SwitchBackOnKeepsThePeriod", {RULE_LAST_WEEKS, 3, 0}, {{'c', &RuleIds::nOff, 0}, {'c', &RuleIds::nSwitch, 0}},
+    {"SwitchBackOnKeepsThePeriod", {RULE_LAST_WEEKS, 3, 0}, {{'c', &RuleIds::off, 0}, {'c', &RuleIds::on, 0}},
      {RULE_LAST_WEEKS, 3, 0}},
 };
 

@@ -11,10 +11,10 @@
 inline const char kFolderDialog[] = "Backup Folder Properties";
 inline const char kFileDialog[] = "Backup File Properties";
 
-// One date rule's controls as the templates number them. `nOff` turns the rule off (the folder
+// One date rule's controls as the templates number them. `off` turns the rule off (the folder
 // dialog's check box again, the file dialog's "Backup Allways").
 struct RuleIds {
-  int nSwitch, nOff, today, days, dayList, weeks, weekList, months, monthList, after, before, picker;
+  int on, off, today, days, dayList, weeks, weekList, months, monthList, after, before, picker;
   std::vector<int> Radios() const { return {today, days, weeks, months, after, before}; }
   std::vector<int> Governed() const { return {today, days, weeks, months, after, before, dayList, weekList, monthList, picker}; }
 };

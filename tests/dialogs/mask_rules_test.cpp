@@ -28,6 +28,11 @@ TEST(MaskRules, DuplicatesIgnoreCaseAndTheSkippedRow) {
   EXPECT_FALSE(IsDuplicateMask(rows, "*.tx", -1));
 }
 
+TEST(MaskRules, JoinsWithSpacedBars) {
+  EXPECT_EQ(JoinMasks({}), "");
+  EXPECT_EQ(JoinMasks({"*.doc", "*.txt", "a?"}), "*.doc | *.txt | a?");
+}
+
 TEST(CountLists, ItemsAndTheItemACountSelects) {
   const std::vector<std::string> days = CountItems(RULE_LAST_DAYS);
   EXPECT_EQ(days, (std::vector<std::string>{"2", "3", "4", "5", "6", "7"}));
@@ -44,10 +49,10 @@ TEST(CountLists, ItemsAndTheItemACountSelects) {
 // A classes root of the test's own, so nothing registered on the machine decides.
 class MaskDescriptionTest : public RegistryTest {
  protected:
-  void Register(const std::string& key, const std::string& text) { store_.WriteString(path_ + "\\" + key, "", text); }
-  std::string Describe(const std::string& mask) const { return MaskDescription(store_, mask, path_); }
+  void Register(const std::string& key, const std::string& text) { m_store.WriteString(m_strPath + "\\" + key, "", text); }
+  std::string Describe(const std::string& mask) const { return MaskDescription(m_store, mask, m_strPath); }
 
-  CRegistryStore store_;
+  CRegistryStore m_store;
 };
 
 TEST_F(MaskDescriptionTest, RegisteredClassOrTheUpperCasedExtension) {
