@@ -109,7 +109,8 @@ void CFolderPropertiesDialog::UpdateButtons(const MaskSide& side) {
   const HWND list = Item(side.list);
   const int rows = ui::ListRowCount(list);
   const int selected = ui::ListSelectedCount(list);
-  // The include list always holds a mask; its lone "*.*" is the default, not a choice.
+  // A lone "*.*" in the include list is the default that clearing puts back: nothing to edit,
+  // delete or clear.
   const bool loneAll = side.include && rows == 1 && ui::ListItemText(list, 0) == "*.*";
   EnableItem(side.add, true);
   EnableItem(side.edit, !loneAll && selected == 1);
