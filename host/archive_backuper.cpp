@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "host/object_options.h"
+#include "host/size_text.h"
 #include "host/system_message.h"
 #include "model/join_path.h"
 #include "server/bstr.h"
@@ -20,7 +21,7 @@ FileFacts FactsOf(const WIN32_FILE_ATTRIBUTE_DATA& data) {
 
 STDMETHODIMP ArchiveBackuper::BeginClient(BSTR ClientName, BSTR Clsid, int nTotalWeight) {
   m_strClient = NarrowFromBstr(Clsid);
-  m_bar.PrintLine("Backing up \"" + NarrowFromBstr(ClientName) + "\" " + m_strClient);
+  m_bar.PrintLine(std::string(m_pDoing) + " \"" + NarrowFromBstr(ClientName) + "\" " + m_strClient);
   m_bar.Start(nTotalWeight);
   return S_OK;
 }
@@ -79,4 +80,18 @@ HRESULT ArchiveBackuper::Fail(const std::string& file, DWORD code) {
   m_nLastErrorCode = code;
   m_strLastErrorText = "Cannot back up \"" + file + "\": " + SystemMessage(code);
   return FailureFromWin32(code);
+}
+
+STDMETHODIMP DryRunBackuper::BackupFile(BSTR FileName, BSTR LocalName, BSTR, int nWeight, VARIANT_BOOL) {
+  const std::string source = NarrowFromBstr(FileName);
+  m_bar.Advance(nWeight, source);
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExA(source.c_str(), GetFileExInfoStandard, &data)) return Fail(source, ::GetLastError());
+  const FileFacts facts = FactsOf(data);
+  m_nBytes += facts.size;
+  char size[32];
+  std::snprintf(size, sizeof size, "%*s", m_bHuman ? 10 : 14, SizeText(facts.size, m_bHuman).c_str());
+  m_bar.PrintLine(size + ("  " + source));
+  m_objects.push_back({m_strClient, 0, source, nWeight, MakeObjectOptions(facts, NarrowFromBstr(LocalName)), ""});
+  return S_OK;
 }

@@ -2,7 +2,10 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <array>
 #include <cstdio>
+#include <vector>
 
 #include "dialogs/rule_text.h"
 #include "host/mask_option.h"
@@ -13,7 +16,7 @@ namespace {
 
 int Refuse(const std::string& text) {
   std::fprintf(stderr, "qnhost: %s\n", text.c_str());
-  return 1;
+  return kExitFailed;
 }
 
 // The full path of an existing file or folder, without a trailing "\" except at a root.
@@ -110,32 +113,47 @@ int AddEntry(const Command& command) {
   if (!replaced) list.push_back(*entry);
   SaveBackupList(key, list);
   std::printf("%s %s %s\n", replaced ? "updated" : "added", isFolder ? "folder" : "file", path.c_str());
-  return 0;
+  return kExitDone;
 }
 
 int ListEntries() {
   const BackupList list = ReadBackupList(BackupListKey());
   if (list.empty()) {
     std::printf("The backup list is empty.\n");
-    return 0;
+    return kExitDone;
   }
-  int row = 0;
+  // The backup list's columns, in its words, and whether a folder's subfolders are searched.
+  std::vector<std::array<std::string, 4>> rows = {{"Path", "Include Mask", "Exclude Mask", "Process recursively"}};
   for (const BackupEntry& entry : list) {
     if (const auto* folder = std::get_if<CFolderEntry>(&entry)) {
       const RowTexts texts = DescribeFolderRow(*folder);
-      std::printf("%2d  folder  %s%s\n", ++row, folder->m_strPath.c_str(),
-                  folder->m_bRecursive ? "  (with subfolders)" : "");
-      std::printf("      include: %s\n      exclude: %s\n", texts.include.c_str(), texts.exclude.c_str());
+      rows.push_back({folder->m_strPath, texts.include, texts.exclude, folder->m_bRecursive ? "yes" : "no"});
     } else {
       const auto& file = std::get<CFileEntry>(entry);
-      std::printf("%2d  file    %s\n      rule: %s\n", ++row, file.m_strPath.c_str(), DescribeFileRow(file).include.c_str());
+      const RowTexts texts = DescribeFileRow(file);
+      rows.push_back({file.m_strPath, texts.include, texts.exclude, ""});
     }
   }
-  return 0;
+  std::array<size_t, 3> widths = {};
+  for (const auto& row : rows) {
+    for (size_t column = 0; column < widths.size(); ++column) {
+      widths[column] = std::max(widths[column], row[column].size());
+    }
+  }
+  for (const auto& row : rows) {
+    std::string line;
+    for (size_t column = 0; column < widths.size(); ++column) {
+      line += row[column] + std::string(widths[column] + 2 - row[column].size(), ' ');
+    }
+    line += row[3];
+    line.erase(line.find_last_not_of(' ') + 1);
+    std::printf("%s\n", line.c_str());
+  }
+  return kExitDone;
 }
 
 int ClearEntries() {
   SaveBackupList(BackupListKey(), {});
   std::printf("The backup list is empty.\n");
-  return 0;
+  return kExitDone;
 }

@@ -9,41 +9,42 @@
 #include "host/command_line.h"
 #include "host/list_commands.h"
 #include "host/run_commands.h"
+#include "host/ui_command.h"
 #include "server/bstr.h"
 
 namespace {
 
 int Run(const Command& command) {
   switch (command.verb) {
-    case Verb::kHelp: std::fputs(kUsage, stdout); return 0;
+    case Verb::kHelp: std::fputs(Usage(command.helpAbout).c_str(), stdout); return kExitDone;
     case Verb::kAdd: return AddEntry(command);
     case Verb::kList: return ListEntries();
     case Verb::kClear: return ClearEntries();
     case Verb::kClients: return ShowClients();
-    case Verb::kBackup: return BackupToArchive(command.path);
+    case Verb::kBackup: return command.dryRun ? DryRunBackup(command.human) : BackupToArchive(command.path);
     case Verb::kRestore: return RestoreFromArchive(command);
     case Verb::kShow: return ShowArchive(command.path);
+    case Verb::kUi: return ShowClientPages(command.path);
   }
-  return 2;
+  return kExitUsage;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
-  std::string error;
-  const std::optional<Command> command = ParseCommandLine(args, error);
-  if (!command) {
-    std::fprintf(stderr, "qnhost: %s\n%s", error.c_str(), kUsage);
-    return 2;
+  const Command command = ParseCommandLine(args);
+  if (!command.error.empty()) {
+    std::fprintf(stderr, "qnhost: %s\n%s", command.error.c_str(), Usage(command.verb).c_str());
+    return kExitUsage;
   }
   try {
-    return Run(*command);
+    return Run(command);
   } catch (const ComError& e) {
     std::fprintf(stderr, "qnhost: out of memory (0x%08lX)\n", static_cast<unsigned long>(e.hr));
-    return 1;
+    return kExitFailed;
   } catch (const std::exception& e) {
     std::fprintf(stderr, "qnhost: %s\n", e.what());
-    return 1;
+    return kExitFailed;
   }
 }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 
 #include "host/archive_backuper.h"
 #include "host/archive_restorer.h"
@@ -11,6 +12,7 @@
 #include "host/com_apartment.h"
 #include "host/console_progress.h"
 #include "host/object_options.h"
+#include "host/size_text.h"
 #include "host/system_message.h"
 #include "model/join_path.h"
 #include "model/settings_store.h"
@@ -18,9 +20,11 @@
 
 namespace {
 
-int Refuse(const std::string& text) {
+constexpr const char kNoClient[] = "no client module is registered (register one with regsvr32)";
+
+int Refuse(int code, const std::string& text) {
   std::fprintf(stderr, "qnhost: %s\n", text.c_str());
-  return 1;
+  return code;
 }
 
 std::string DescribeResult(HRESULT hr) {
@@ -67,75 +71,110 @@ bool PrepareArchive(const std::string& folder, std::string& error) {
   return true;
 }
 
+// Creates every client's service in turn and runs `run` on it, `what` naming the run in a
+// failure; the exit code: 3 when a service cannot be created, else 1 when a run failed.
+int RunEveryClient(const std::vector<ClientModule>& clients, ProgressBar& bar, const char* what,
+                   const std::function<HRESULT(const ClientModule&, IBkQnService&, IProgress*)>& run) {
+  int code = kExitDone;
+  const auto progress = ComPtr<ConsoleProgress>::Adopt(new ConsoleProgress(bar));
+  for (const ClientModule& client : clients) {
+    ComPtr<IBkQnService> service;
+    HRESULT hr = CreateClientService(client.clsid, service);
+    if (FAILED(hr)) {
+      std::printf("\"%s\": cannot be created: %s\n", client.name.c_str(), DescribeResult(hr).c_str());
+      code = kExitNoModule;
+      continue;
+    }
+    hr = run(client, *service.get(), progress.get());
+    bar.Finish();
+    if (FAILED(hr)) {
+      std::printf("\"%s\": %s failed: %s\n", client.name.c_str(), what, DescribeResult(hr).c_str());
+      code = std::max(code, int{kExitFailed});
+    }
+  }
+  return code;
+}
+
+// Every client's Backup into `backuper`; the exit code, 1 also when the host failed a file.
+int BackUpEveryClient(const std::vector<ClientModule>& clients, ArchiveBackuper& backuper, ProgressBar& bar) {
+  const int code = RunEveryClient(clients, bar, "backup", [&](const ClientModule&, IBkQnService& service,
+                                                              IProgress* progress) {
+    return service.Backup(&backuper, progress);
+  });
+  return backuper.FailedFiles() > 0 ? std::max(code, int{kExitFailed}) : code;
+}
+
 }  // namespace
 
 int ShowClients() {
   const std::vector<ClientModule> clients = RegisteredClients();
-  if (clients.empty()) {
-    std::printf("No client module is registered (register one with regsvr32).\n");
-    return 0;
-  }
+  if (clients.empty()) return Refuse(kExitNoModule, kNoClient);
   const ComApartment apartment;
+  int code = kExitDone;
   for (const ClientModule& client : clients) {
     ComPtr<IBkQnService> service;
     const HRESULT created = CreateClientService(client.clsid, service);
+    if (FAILED(created)) code = kExitNoModule;
     std::printf("%s  \"%s\"\n    server: %s\n    %s\n", client.clsid.c_str(), client.name.c_str(),
                 ServerFileOf(client.clsid).c_str(),
                 SUCCEEDED(created) ? "ready" : ("cannot be created: " + DescribeResult(created)).c_str());
   }
-  return 0;
+  return code;
 }
 
 int BackupToArchive(const std::string& archive) {
   std::string folder, error;
-  if (!FullPath(archive, folder)) return Refuse("\"" + archive + "\" is not a usable path");
+  if (!FullPath(archive, folder)) return Refuse(kExitFailed, "\"" + archive + "\" is not a usable path");
   const std::vector<ClientModule> clients = RegisteredClients();
-  if (clients.empty()) return Refuse("no client module is registered (register one with regsvr32)");
-  if (!PrepareArchive(folder, error)) return Refuse(error);
+  if (clients.empty()) return Refuse(kExitNoModule, kNoClient);
+  if (!PrepareArchive(folder, error)) return Refuse(kExitFailed, error);
 
   const ComApartment apartment;
-  if (FAILED(apartment.Result())) return Refuse("COM cannot start: " + DescribeResult(apartment.Result()));
+  if (FAILED(apartment.Result())) return Refuse(kExitFailed, "COM cannot start: " + DescribeResult(apartment.Result()));
   ProgressBar bar(stdout, ProgressBar::StdoutIsConsole());
-  bool failed = false;
-  size_t files = 0;
-  int failedFiles = 0;
-  {
-    const auto backuper = ComPtr<ArchiveBackuper>::Adopt(new ArchiveBackuper(folder, bar));
-    const auto progress = ComPtr<ConsoleProgress>::Adopt(new ConsoleProgress(bar));
-    for (const ClientModule& client : clients) {
-      ComPtr<IBkQnService> service;
-      HRESULT hr = CreateClientService(client.clsid, service);
-      if (SUCCEEDED(hr)) hr = service->Backup(backuper.get(), progress.get());
-      bar.Finish();
-      if (FAILED(hr)) {
-        std::printf("\"%s\": backup failed: %s\n", client.name.c_str(), DescribeResult(hr).c_str());
-        failed = true;
-      }
-    }
-    if (!WriteIndex(folder, backuper->Objects(), error)) return Refuse(error);
-    files = backuper->Objects().size();
-    failedFiles = backuper->FailedFiles();
-  }
+  const auto backuper = ComPtr<ArchiveBackuper>::Adopt(new ArchiveBackuper(folder, bar));
+  const int code = BackUpEveryClient(clients, *backuper.get(), bar);
+  if (!WriteIndex(folder, backuper->Objects(), error)) return Refuse(kExitFailed, error);
+  const size_t files = backuper->Objects().size();
   std::printf("%zu file%s backed up into %s", files, files == 1 ? "" : "s", folder.c_str());
-  if (failedFiles > 0) std::printf(", %d failed", failedFiles);
+  if (backuper->FailedFiles() > 0) std::printf(", %d failed", backuper->FailedFiles());
   std::printf("\n");
-  return failed || failedFiles > 0 ? 1 : 0;
+  return code;
+}
+
+int DryRunBackup(bool human) {
+  const std::vector<ClientModule> clients = RegisteredClients();
+  if (clients.empty()) return Refuse(kExitNoModule, kNoClient);
+  const ComApartment apartment;
+  if (FAILED(apartment.Result())) return Refuse(kExitFailed, "COM cannot start: " + DescribeResult(apartment.Result()));
+  ProgressBar bar(stdout, ProgressBar::StdoutIsConsole());
+  const auto backuper = ComPtr<DryRunBackuper>::Adopt(new DryRunBackuper(bar, human));
+  const int code = BackUpEveryClient(clients, *backuper.get(), bar);
+  const size_t files = backuper->Objects().size();
+  const uint64_t bytes = backuper->Bytes();
+  const std::string size = human ? SizeText(bytes, true) : SizeText(bytes, false) + (bytes == 1 ? " byte" : " bytes");
+  std::printf("%zu file%s, %s would be backed up\n", files, files == 1 ? "" : "s", size.c_str());
+  if (backuper->FailedFiles() > 0) std::printf("%d cannot be read\n", backuper->FailedFiles());
+  return code;
 }
 
 int RestoreFromArchive(const Command& command) {
   std::string folder, destination, error;
-  if (!FullPath(command.path, folder)) return Refuse("\"" + command.path + "\" is not a usable path");
-  if (!command.destination.empty() && !FullPath(command.destination, destination))
-    return Refuse("\"" + command.destination + "\" is not a usable path");
+  if (!FullPath(command.path, folder)) return Refuse(kExitFailed, "\"" + command.path + "\" is not a usable path");
+  if (command.destination && !FullPath(*command.destination, destination))
+    return Refuse(kExitFailed, "\"" + *command.destination + "\" is not a usable path");
   std::optional<std::vector<ArchiveObject>> objects = ReadIndex(folder, error);
-  if (!objects) return Refuse(error);
+  if (!objects) return Refuse(kExitFailed, error);
 
   // What the restore page stores, and what the client reads back at the start of its run.
-  SaveRestoreOptions(RestoreOptionsKey(), {destination, command.overwrite ? 1u : 0u});
+  // Without options the choice stored last (by `qnhost ui restore`, say) is the one used.
+  if (command.destination || command.overwrite) {
+    SaveRestoreOptions(RestoreOptionsKey(), {destination, command.overwrite ? 1u : 0u});
+  }
 
   // Every client the archive holds objects of, in the archive's order.
   const std::vector<ClientModule> registered = RegisteredClients();
-  bool failed = false;
+  int code = kExitDone;
   std::vector<std::string> seen;
   std::vector<ClientModule> clients;
   for (const ArchiveObject& object : *objects) {
@@ -149,42 +188,31 @@ int RestoreFromArchive(const Command& command) {
     } else {
       std::printf("The archive holds objects of %s, which is not registered here; they are left out.\n",
                   object.client.c_str());
-      failed = true;
+      code = kExitNoModule;
     }
   }
 
   const ComApartment apartment;
-  if (FAILED(apartment.Result())) return Refuse("COM cannot start: " + DescribeResult(apartment.Result()));
+  if (FAILED(apartment.Result())) return Refuse(kExitFailed, "COM cannot start: " + DescribeResult(apartment.Result()));
   ProgressBar bar(stdout, ProgressBar::StdoutIsConsole());
-  int restored = 0, failedFiles = 0;
-  {
-    const auto restorer = ComPtr<ArchiveRestorer>::Adopt(new ArchiveRestorer(folder, std::move(*objects), bar));
-    const auto progress = ComPtr<ConsoleProgress>::Adopt(new ConsoleProgress(bar));
-    for (const ClientModule& client : clients) {
-      bar.PrintLine("Restoring \"" + client.name + "\" " + client.clsid);
-      ComPtr<IBkQnService> service;
-      HRESULT hr = CreateClientService(client.clsid, service);
-      if (SUCCEEDED(hr)) hr = service->Restore(restorer.get(), progress.get());
-      bar.Finish();
-      if (FAILED(hr)) {
-        std::printf("\"%s\": restore failed: %s\n", client.name.c_str(), DescribeResult(hr).c_str());
-        failed = true;
-      }
-    }
-    restored = restorer->RestoredFiles();
-    failedFiles = restorer->FailedFiles();
-  }
+  const auto restorer = ComPtr<ArchiveRestorer>::Adopt(new ArchiveRestorer(folder, std::move(*objects), bar));
+  code = std::max(code, RunEveryClient(clients, bar, "restore", [&](const ClientModule& client,
+                                                                     IBkQnService& service, IProgress* progress) {
+    bar.PrintLine("Restoring \"" + client.name + "\" " + client.clsid);
+    return service.Restore(restorer.get(), progress);
+  }));
+  const int restored = restorer->RestoredFiles(), failedFiles = restorer->FailedFiles();
   std::printf("%d file%s restored", restored, restored == 1 ? "" : "s");
   if (failedFiles > 0) std::printf(", %d failed", failedFiles);
   std::printf("\n");
-  return failed || failedFiles > 0 ? 1 : 0;
+  return failedFiles > 0 ? std::max(code, int{kExitFailed}) : code;
 }
 
 int ShowArchive(const std::string& archive) {
   std::string folder, error;
-  if (!FullPath(archive, folder)) return Refuse("\"" + archive + "\" is not a usable path");
+  if (!FullPath(archive, folder)) return Refuse(kExitFailed, "\"" + archive + "\" is not a usable path");
   const std::optional<std::vector<ArchiveObject>> objects = ReadIndex(folder, error);
-  if (!objects) return Refuse(error);
+  if (!objects) return Refuse(kExitFailed, error);
   std::printf("%s: %zu object%s\n", folder.c_str(), objects->size(), objects->size() == 1 ? "" : "s");
   for (const ArchiveObject& object : *objects) {
     const std::optional<FileFacts> facts = ReadObjectFacts(object.options);
@@ -192,5 +220,5 @@ int ShowArchive(const std::string& archive) {
                 object.name.c_str(), ReadLocalName(object.options).c_str(),
                 static_cast<unsigned long long>(facts ? facts->size : 0), object.copy.c_str());
   }
-  return 0;
+  return kExitDone;
 }

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The module from a fresh machine to a restored file: sets up, builds, registers the module
 # in the project's own Wine prefix, and drives it with qnhost, the substitute host:
-# a backup list with one folder (temporary files left out) and one single file, a backup
-# into a folder archive, and a restore into another folder.
+# a backup list with one folder (temporary files left out) and one single file, a dry run,
+# a backup into a folder archive, and a restore into another folder.
 # --x86: the same with the 32-bit module and qnhost (windows-x86 preset), registered by the
 # 32-bit regsvr32, as for a 32-bit host on 64-bit Windows.
 set -euo pipefail
@@ -66,6 +66,11 @@ qnhost clear
 qnhost add "$documents" --exclude "*.tmp"
 qnhost add "$todo"
 qnhost list
+
+step "What a backup would take (a dry run: the module's own Backup, nothing copied)"
+qnhost backup --dry-run --human >"$demo/dry-run.log"
+grep -v 'img[0-9]*\.jpg' "$demo/dry-run.log"
+echo "  (and the $(grep -c 'img[0-9]*\.jpg' "$demo/dry-run.log") photos' lines)"
 
 step "Backing up into $archive"
 qnhost backup "$archive"

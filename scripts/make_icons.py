@@ -1,108 +1,134 @@
-#!/usr/bin/python3
-"""Draws the folder dialog's 16 x 16 mask-list button icons and writes them as .ico files.
+#!/usr/bin/env python3
+"""Draws the module's own icon artwork and writes it as .ico files (32 x 32 and 16 x 16, 32-bit
+colour with alpha) under resources/. Each icon is a list of filled shapes on a 128 x 128 grid,
+rendered with 4 x 4 supersampling; run again after changing a drawing and commit both.
 
-    scripts/make_icons.py [OUTPUT_DIR]      (default: resources/icons)
-
-add: a blank page; edit: a page with lines; delete: a page with a red cross; clear: two pages
-with a red cross. Each icon is one 16-colour image with its AND mask.
+    scripts/make_icons.py            writes every icon
 """
+import math
 import os
 import struct
 import sys
 
-SIZE = 16
-CLEAR = None
-OUTLINE = (96, 96, 96)
-PAPER = (255, 255, 255)
-FOLD = (200, 200, 200)
-LINE = (64, 96, 160)
-RED = (208, 24, 24)
+GRID = 128
 
 
-def blank():
-    return [[CLEAR] * SIZE for _ in range(SIZE)]
+def rect(x0, y0, x1, y1):
+    return lambda x, y: x0 <= x < x1 and y0 <= y < y1
 
 
-def page(pixels, left, top, right, bottom):
-    """A page with its top right corner folded."""
-    fold = 4
-    for y in range(top, bottom + 1):
-        for x in range(left, right + 1):
-            if x > right - fold + (y - top) and y < top + fold:
-                continue
-            edge = x in (left, right) or y in (top, bottom)
-            pixels[y][x] = OUTLINE if edge else PAPER
-    for i in range(fold):
-        pixels[top + i][right - fold + i] = OUTLINE
-        pixels[top + fold][right - fold + i] = OUTLINE
-        for x in range(right - fold, right - fold + i):
-            pixels[top + i][x] = FOLD if x > right - fold else OUTLINE
+def polygon(*points):
+    def inside(x, y):
+        hit = False
+        for (ax, ay), (bx, by) in zip(points, points[1:] + points[:1]):
+            if (ay > y) != (by > y) and x < ax + (y - ay) * (bx - ax) / (by - ay):
+                hit = not hit
+        return hit
+    return inside
 
 
-def lines(pixels, left, right, rows):
-    for y in rows:
-        for x in range(left, right + 1):
-            pixels[y][x] = LINE
+def circle(cx, cy, r):
+    return lambda x, y: (x - cx) ** 2 + (y - cy) ** 2 < r * r
 
 
-def cross(pixels, left, top, size):
-    """A red cross two pixels thick in the square at left, top."""
-    for i in range(size - 1):
-        for dx in (0, 1):
-            pixels[top + i + dx][left + i] = RED
-            pixels[top + i + dx][left + size - 1 - i] = RED
+def arc(cx, cy, inner, outer, start, end):
+    """A ring segment between two radii, from `start` to `end` degrees (counter-clockwise, y down)."""
+    def inside(x, y):
+        d = math.hypot(x - cx, y - cy)
+        a = math.degrees(math.atan2(cy - y, x - cx)) % 360
+        return inner <= d < outer and (a - start) % 360 <= (end - start) % 360
+    return inside
 
 
-def icon_bytes(pixels):
-    """One 16 x 16 image with a 16-colour palette and the AND mask: disabled buttons draw it
-    embossed, which needs plain white paper rather than alpha."""
-    palette = [(0, 0, 0)]
-    for row in pixels:
-        for colour in row:
-            if colour is not None and colour not in palette:
-                palette.append(colour)
-    palette += [(0, 0, 0)] * (16 - len(palette))
-    xor = bytearray()
-    mask = bytearray()
-    for row in reversed(pixels):
-        indexes = [0 if colour is None else palette.index(colour) for colour in row]
-        xor += bytes((indexes[x] << 4) | indexes[x + 1] for x in range(0, SIZE, 2))
-        bits = sum(0x8000 >> x for x, colour in enumerate(row) if colour is None)
-        mask += struct.pack(">H", bits) + b"\0\0"  # rows padded to 32 bits
-    header = struct.pack("<IiiHHIIiiII", 40, SIZE, SIZE * 2, 1, 4, 0, len(xor) + len(mask), 0, 0, 16, 0)
-    colours = b"".join(bytes((b, g, r, 0)) for r, g, b in palette)
-    image = header + colours + bytes(xor) + bytes(mask)
-    directory = struct.pack("<HHH", 0, 1, 1) + struct.pack("<BBBBHHII", SIZE, SIZE, 16, 0, 1, 4, len(image), 22)
-    return directory + image
+def outlined(shape, inset, dark, light):
+    """A shape drawn in `dark`, then the same shape shrunk by `inset` in `light`."""
+    return [(shape(0), dark), (shape(inset), light)]
 
 
-def draw():
-    add = blank()
-    page(add, 2, 0, 13, 15)
+def render(layers, size):
+    step = GRID / size
+    pixels = []
+    for row in range(size):
+        line = []
+        for col in range(size):
+            r = g = b = a = 0.0
+            for sy in range(4):
+                for sx in range(4):
+                    x, y = (col + (sx + 0.5) / 4) * step, (row + (sy + 0.5) / 4) * step
+                    colour = None
+                    for shape, fill in layers:
+                        if shape(x, y):
+                            colour = fill
+                    if colour:
+                        r, g, b, a = r + colour[0], g + colour[1], b + colour[2], a + 1
+            line.append((round(r / a), round(g / a), round(b / a), round(255 * a / 16)) if a else (0, 0, 0, 0))
+        pixels.append(line)
+    return pixels
 
-    edit = blank()
-    page(edit, 2, 0, 13, 15)
-    lines(edit, 4, 11, (6, 8, 10, 12))
-    lines(edit, 4, 8, (4,))
 
-    delete = blank()
-    page(delete, 1, 0, 11, 14)
-    cross(delete, 7, 8, 8)
+def ico(images):
+    """An .ico file of 32-bit images (rows top-down as (r, g, b, alpha))."""
+    header = struct.pack("<HHH", 0, 1, len(images))
+    entries, blobs = b"", b""
+    offset = 6 + 16 * len(images)
+    for pixels in images:
+        size = len(pixels)
+        xor = b"".join(struct.pack("<BBBB", b, g, r, a) for line in reversed(pixels) for r, g, b, a in line)
+        mask_row = ((size + 31) // 32) * 4
+        mask = b""
+        for line in reversed(pixels):
+            bits = 0
+            for i, (_, _, _, a) in enumerate(line):
+                if a == 0:
+                    bits |= 1 << (mask_row * 8 - 1 - i)
+            mask += bits.to_bytes(mask_row, "big")
+        blob = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0, len(xor) + len(mask), 0, 0, 0, 0) + xor + mask
+        entries += struct.pack("<BBBBHHII", size % 256, size % 256, 0, 0, 1, 32, len(blob), offset)
+        offset += len(blob)
+        blobs += blob
+    return header + entries + blobs
 
-    clear = blank()
-    page(clear, 4, 0, 14, 11)
-    page(clear, 0, 3, 10, 15)
-    cross(clear, 7, 8, 8)
-    return {"mask_add.ico": add, "mask_edit.ico": edit, "mask_delete.ico": delete, "mask_clear.ico": clear}
+
+def folder_and_drive():
+    """224, beside "Disk drive or folder": a folder with a disk drive in front of it."""
+    brown, yellow, light = (150, 105, 20), (225, 175, 55), (250, 215, 110)
+    layers = []
+    layers += outlined(lambda i: rect(8 + i, 18 + i, 56 - i, 36), 4, brown, yellow)
+    layers += outlined(lambda i: rect(8 + i, 28 + i, 116 - i, 104 - i), 4, brown, yellow)
+    layers += outlined(lambda i: polygon((20 + i, 46 + i), (124 - 2 * i, 46 + i), (112 - i, 104 - i), (6 + 2 * i, 104 - i)),
+                       4, brown, light)
+    layers += outlined(lambda i: rect(44 + i, 78 + i, 124 - i, 120 - i), 4, (70, 70, 80), (185, 188, 196))
+    layers += [(rect(52, 100, 92, 106), (120, 122, 130)), (circle(108, 102, 6), (40, 200, 60))]
+    return layers
+
+
+def sheet_and_return_arrow():
+    """225, beside "Original location": a sheet with a green arrow turning back to it."""
+    grey, white, green, dark_green = (110, 110, 120), (252, 252, 252), (60, 175, 70), (25, 100, 35)
+    layers = []
+    layers += outlined(lambda i: polygon((14 + i, 6 + i), (74 - i, 6 + i), (94 - i, 26 + i), (94 - i, 122 - i),
+                                         (14 + i, 122 - i)), 4, grey, white)
+    layers += [(polygon((74, 6), (74, 26), (94, 26)), (200, 200, 208))]
+    layers += [(rect(26, 40 + 14 * n, 70, 46 + 14 * n), (170, 170, 180)) for n in range(5)]
+    layers += outlined(lambda i: arc(78, 82, 18 + i, 40 - i, 270, 90), 4, dark_green, green)
+    layers += outlined(lambda i: polygon((80 - i, 30 + 2 * i), (80 - i, 74 - 2 * i), (50 + 2 * i, 52)), 4, dark_green, green)
+    return layers
+
+
+ICONS = {
+    "restore_folder.ico": folder_and_drive,
+    "restore_original.ico": sheet_and_return_arrow,
+}
 
 
 def main():
-    out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..", "resources", "icons")
-    os.makedirs(out, exist_ok=True)
-    for name, pixels in draw().items():
+    out = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "resources")
+    for name, drawing in ICONS.items():
+        layers = drawing()
         with open(os.path.join(out, name), "wb") as f:
-            f.write(icon_bytes(pixels))
+            f.write(ico([render(layers, 32), render(layers, 16)]))
+        print("wrote", name)
 
 
 if __name__ == "__main__":
-    main()
+    sys.exit(main())

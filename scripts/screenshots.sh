@@ -1,58 +1,76 @@
 #!/usr/bin/env bash
-# Takes the pictures in docs/screenshots/ under Xvfb, in Wine's virtual desktop, from the
-# module's own window code: a preview program that links it runs a window, acts on it with
-# the steps given and captures it (tools/window_shot.h). Each picture is one small section
-# below; add yours the same way.
-#
-#   picture NAME PROGRAM STEP... -- ARGUMENT...
-#     runs build/windows/tools/PROGRAM.exe ARGUMENT... and saves docs/screenshots/NAME.png.
-#     Steps: wait:CAPTION (the window to act on and to capture), click:ID, type:ID=TEXT.
+# Takes every picture of docs/screenshots/ from the real module, under Xvfb in a Wine prefix of
+# its own (BUILD_DIR/screenshots/wineprefix) with Wine's bitmap fonts, each program in a virtual
+# desktop so that captions are drawn. One section per picture: `shot NAME CAPTION [ACTION...]
+# -- PROGRAM [ARGUMENTS...]` starts the program, and scripts/window_shot.cpp waits for its window
+# titled CAPTION, does the ACTIONs (click:ID, open:ID), saves the window and closes it.
+#   scripts/screenshots.sh [BUILD_DIR]      (default build/windows, built first)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-cd "$root"
-
-"$root/scripts/setup.sh"
-cmake --preset windows >/dev/null
-cmake --build --preset windows --target dialog-preview >/dev/null
-
-build="$root/build/windows"
+build=$(cd "${1:-$root/build/windows}" && pwd)
 out="$root/docs/screenshots"
-mkdir -p "$out"
+work="$build/screenshots"
+mkdir -p "$out" "$work"
+
 # shellcheck source=wine-env.sh
 source "$root/scripts/wine-env.sh"
-trap wine_down EXIT
-wine_up "$build" || true  # a server already running for the prefix is fine
-# Wine's own "MS Sans Serif" and Marlett, which a fresh prefix may not find.
-fonts=$(winepath -w /usr/share/wine/fonts 2>/dev/null)
+wine_up "$work"
+trap 'wine_down' EXIT
+run() { taskset -c 0 wine "$@" </dev/null; }
 
-picture() {
-  local name=$1 program=$2
+# "MS Sans Serif" and the caption buttons' glyphs come from Wine's own fonts (fonts-wine),
+# which a fresh prefix does not find by itself.
+cp /usr/share/wine/fonts/sserif*.fon /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+x86_64-w64-mingw32-g++-posix -O2 -static -o "$work/window_shot.exe" "$root/scripts/window_shot.cpp" -lgdi32
+run regsvr32 /s "Z:$build/server/BkQnFiles.dll"
+
+# Saves NAME.png of the window CAPTION of a program.
+shot() {
+  local name=$1 caption=$2
   shift 2
-  local steps=()
-  while [ "$1" != "--" ]; do steps+=("$1"); shift; done
+  local actions=()
+  while [ "$1" != "--" ]; do actions+=("$1"); shift; done
   shift
-  local bmp="$build/$name.bmp"
-  rm -f "$bmp"
-  "$root/scripts/wine-run" "$WINEPREFIX" explorer /desktop=pictures,1024x768 "$build/tools/$program.exe" \
-    --fonts "$fonts" --shot "$(winepath -w "$bmp")" "${steps[@]}" -- "$@" >/dev/null
-  [ -s "$bmp" ] || { echo "screenshots: $name was not taken" >&2; return 1; }
-  /usr/bin/python3 "$root/scripts/bmp_to_png.py" "$bmp" "$out/$name.png"
-  rm -f "$bmp"
-  echo "docs/screenshots/$name.png"
+  run explorer /desktop=shots,800x600 "$@" >/dev/null 2>&1 &
+  local program=$!
+  run explorer /desktop=shots,800x600 "$work/window_shot.exe" "$caption" "$work/$name.bmp" "${actions[@]}"
+  wait "$program" || true
+  python3 - "$work/$name.bmp" "$out/$name.png" <<'EOF'
+import struct, sys, zlib
+data = open(sys.argv[1], "rb").read()
+offset, = struct.unpack_from("<I", data, 10)
+width, height = struct.unpack_from("<ii", data, 18)
+stride = (width * 3 + 3) & ~3
+rows = b"".join(
+    b"\0" + bytes(c for x in range(width) for c in data[offset + y * stride + 3 * x:offset + y * stride + 3 * x + 3][::-1])
+    for y in reversed(range(height)))
+chunk = lambda kind, body: struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
+open(sys.argv[2], "wb").write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0))
+                              + chunk(b"IDAT", zlib.compress(rows, 9)) + chunk(b"IEND", b""))
+EOF
+  echo "screenshots: $name.png"
 }
 
-# The entry property dialogs. A folder with masks in both lists and a "Before" rule on the
-# exclude side; every stored row comes in selected.
-folder=(folder 'C:\Data' 1 '*.doc | *.txt | *.xls' -1 -1 '*.tmp | *.bak' 4 -1 2003 3 5)
-picture folder_properties dialog-preview 'wait:Backup Folder Properties' -- "${folder[@]}"
+# ---- The restore page as qnhost shows it: "Original location" ----------------------------
+shot restore-page-original "Files and folders - Restore" -- "$build/host/qnhost.exe" ui restore
 
-# A single file backed up when modified within the last 3 weeks.
-picture file_properties dialog-preview 'wait:Backup File Properties' -- file 'C:\Data\report.doc' 2 3
+# ---- The restore page with "Disk drive or folder" and a folder of the first drive chosen --
+shot restore-page-folder "Files and folders - Restore" click:1014 open:208 -- "$build/host/qnhost.exe" ui restore
 
-# The input box, adding a mask to the exclude list.
-picture mask_input dialog-preview 'wait:Backup Folder Properties' click:229 'wait:Input Box: Exclude mask' \
-  'type:257=*.log' -- "${folder[@]}"
+# ---- The entry property dialogs, run by dialog-preview with their code and templates linked in
+folder=("$build/tools/dialog-preview.exe" folder 'C:\Data' 1 '*.doc | *.txt | *.xls' -1 -1 '*.tmp | *.bak' 4 -1 2003 3 5)
 
-# The include list holds *.doc already: typing doc gives *.doc and the error.
-picture mask_already_exist dialog-preview 'wait:Backup Folder Properties' click:225 'wait:Input Box: Include mask' \
-  'type:257=doc' click:1 wait:Error -- "${folder[@]}"
+# ---- The folder dialog: masks in both lists (every stored row comes in selected), a "Before" rule
+shot folder-properties "Backup Folder Properties" -- "${folder[@]}"
+
+# ---- The file dialog: backed up when modified within the last 3 weeks --------------------------
+shot file-properties "Backup File Properties" -- "$build/tools/dialog-preview.exe" file 'C:\Data\report.doc' 2 3
+
+# ---- The input box, adding a mask to the exclude list -------------------------------------------
+shot mask-input "Backup Folder Properties" post:229 "wait:Input Box: Exclude mask" "type:257=*.log" -- "${folder[@]}"
+
+# ---- A refused mask: the include list holds *.doc, so doc (*.doc) is "Mask already exist." ------
+shot mask-already-exist "Backup Folder Properties" post:225 "wait:Input Box: Include mask" "type:257=doc" post:1 \
+  wait:Error -- "${folder[@]}"
+
+run regsvr32 /s /u "Z:$build/server/BkQnFiles.dll"

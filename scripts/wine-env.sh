@@ -32,6 +32,8 @@ wine_up() {
   taskset -c 0 wine wineboot -i </dev/null >/dev/null 2>&1 || true
   # Without a window manager every closing dialog waits about 2 s unless Wine manages none.
   taskset -c 0 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1 || true
+  # A crashing test program ends at once instead of waiting behind a crash window nobody closes.
+  taskset -c 0 wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f </dev/null >/dev/null 2>&1 || true
   sleep 0.2
 }
 

@@ -3,16 +3,15 @@
 #include <atomic>
 #include <new>
 
+#include "backup_page/backup_control.h"
 #include "bkqnfiles.h"
+#include "restore_page/restore_control.h"
 #include "server/service_object.h"
 
-// The two visual controls are registered already (the script writes their keys) but are not
-// made here yet. When the restore control is added, its class object must answer
-// CreateInstance for IBkQnService with E_NOINTERFACE: that comes from its interface map.
 const ComponentClass kComponentClasses[] = {
-    {&CLSID_BkQnFilesFolders, nullptr},
+    {&CLSID_BkQnFilesFolders, &CreateBkQnFilesFolders},
     {&CLSID_BkQnFilesSrv, &CreateBkQnFilesSrv},
-    {&CLSID_RsQnFilesFolders, nullptr},
+    {&CLSID_RsQnFilesFolders, &CreateRsQnFilesFolders},
 };
 const size_t kComponentClassCount = sizeof kComponentClasses / sizeof kComponentClasses[0];
 
@@ -53,7 +52,6 @@ HRESULT GetComponentClassObject(REFCLSID clsid, REFIID iid, void** out) {
   for (size_t i = 0; i < kComponentClassCount; ++i) {
     const ComponentClass& entry = kComponentClasses[i];
     if (!IsEqualCLSID(clsid, *entry.clsid)) continue;
-    if (!entry.create) return CLASS_E_CLASSNOTAVAILABLE;
     IClassFactory* object = g_classObjects.Get(i, entry.create);
     return object ? object->QueryInterface(iid, out) : E_OUTOFMEMORY;
   }

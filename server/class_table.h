@@ -7,7 +7,6 @@
 
 struct ComponentClass {
   const CLSID* clsid;
-  // Null while the class is registered but cannot be made yet.
   ComponentCreator create;
 };
 
@@ -16,5 +15,5 @@ extern const ComponentClass kComponentClasses[];
 extern const size_t kComponentClassCount;
 
 // The class object of `clsid`, made on the first request and kept until the module stops.
-// CLASS_E_CLASSNOTAVAILABLE for a class that is not in the table or cannot be made.
+// CLASS_E_CLASSNOTAVAILABLE for a class that is not in the table.
 HRESULT GetComponentClassObject(REFCLSID clsid, REFIID iid, void** out);

@@ -23,6 +23,21 @@ HRESULT StoreString(VARIANT* value, const std::string& text) {
   return S_OK;
 }
 
+// A number goes into the 32-bit payload. A value already tagged as a 32-bit integer keeps its
+// tag; any other is cleared first and tagged `type`, so that a caller reusing a variable is
+// not handed a string's tag over a number, and an empty variable gets its answer.
+HRESULT PrepareNumber(VARIANT* value, VARTYPE type) {
+  switch (V_VT(value)) {
+    case VT_I4:
+    case VT_UI4:
+    case VT_INT:
+    case VT_UINT: return S_OK;
+  }
+  if (HRESULT hr = VariantClear(value); FAILED(hr)) return hr;
+  V_VT(value) = type;
+  return S_OK;
+}
+
 std::string ClientName() { return ModuleString(IDS_CLIENT_NAME); }
 
 // Empty when there is something to back up, else the text the host shows as the reason.
@@ -41,12 +56,14 @@ HRESULT QueryClientInfo(const std::string& backupListKey, BSTR name, VARIANT* va
   if (property == "hasbackup") return StoreString(value, BackupListProblem(backupListKey));
   if (property == "clientname") return StoreString(value, ClientName());
   if (property == "clienticon") {
+    if (HRESULT hr = PrepareNumber(value, VT_I4); FAILED(hr)) return hr;
     HANDLE icon = LoadImageA(ThisModule(), MAKEINTRESOURCEA(kClientIcon), IMAGE_ICON, 16, 16, 0);
     // Icon handles are 32-bit values even in a 64-bit process.
     V_I4(value) = static_cast<LONG>(reinterpret_cast<INT_PTR>(icon));
     return S_OK;
   }
   if (property == "versionmajor" || property == "versionminor") {
+    if (HRESULT hr = PrepareNumber(value, VT_UI4); FAILED(hr)) return hr;
     const ProductVersion version = ReadProductVersion(ThisModule());
     V_UI4(value) = property == "versionmajor" ? version.high : version.low;
     return S_OK;

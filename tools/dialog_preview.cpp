@@ -10,12 +10,11 @@
 #include "dialogs/file_properties_dialog.h"
 #include "dialogs/folder_properties_dialog.h"
 #include "model/entry_text.h"
-#include "tools/window_shot.h"
 
 namespace {
 
 const char kUsage[] =
-    "usage: dialog-preview [--fonts FOLDER] [--shot FILE.bmp STEP... --] folder|file PATH [FIELD...]\n"
+    "usage: dialog-preview folder|file PATH [FIELD...]\n"
     "\n"
     "  Runs the folder or file properties dialog on the entry whose stored text has the\n"
     "  fields PATH FIELD... and prints the dialog's result and the entry's fields afterwards,\n"
@@ -25,11 +24,7 @@ const char kUsage[] =
     "    file   PATH RULE COUNT [YEAR MONTH DAY]\n"
     "  A rule is -1 (none), 0 (today), 1, 2, 3 (last COUNT days, weeks, months), 4 (before)\n"
     "  or 5 (after); the date follows only rules 4 and 5. Example:\n"
-    "    dialog-preview folder 'C:\\Data' 1 '*.doc | *.txt' 2 3 '*.tmp' 4 -1 2003 3 5\n"
-    "\n"
-    "  --fonts FOLDER  loads \"MS Sans Serif\" and Marlett from FOLDER (Wine's own fonts) first\n"
-    "  --shot FILE.bmp STEP... --  captures a window into FILE.bmp after the steps, then ends:\n"
-    "                  wait:CAPTION, click:ID, type:ID=TEXT\n";
+    "    dialog-preview folder 'C:\\Data' 1 '*.doc | *.txt' 2 3 '*.tmp' 4 -1 2003 3 5\n";
 
 // A field as a shell takes it back.
 std::string Quoted(const std::string& field) {
@@ -77,25 +72,10 @@ int Preview(const std::string& verb, const std::vector<std::string>& fields, cha
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::vector<std::string> args(argv + 1, argv + argc);
-  size_t at = 0;
-  while (at < args.size() && args[at].rfind("--", 0) == 0) {
-    if (args[at] == "--fonts" && at + 1 < args.size()) {
-      shot::LoadFonts(args[at + 1]);
-      at += 2;
-    } else if (args[at] == "--shot" && at + 1 < args.size()) {
-      const std::string bmp = args[at + 1];
-      std::vector<std::string> steps;
-      for (at += 2; at < args.size() && args[at] != "--"; ++at) steps.push_back(args[at]);
-      ++at;
-      shot::RunScript(bmp, steps);
-    } else {
-      return Fail(("unknown option " + args[at]).c_str());
-    }
-  }
-  if (args.size() < at + 2) return Fail("a dialog and a path are needed");
-  const std::string verb = args[at];
-  const std::vector<std::string> fields(args.begin() + static_cast<long>(at) + 1, args.end());
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.size() < 2) return Fail("a dialog and a path are needed");
+  const std::string verb = args[0];
+  const std::vector<std::string> fields(args.begin() + 1, args.end());
 
   if (verb == "folder") {
     return Preview<CFolderEntry, CFolderPropertiesDialog>(verb, fields, '\t', ParseFolderEntry, FormatFolderEntry);

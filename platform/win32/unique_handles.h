@@ -35,6 +35,8 @@ using UniqueGdiObject = UniqueAny<Gdi, &DeleteObject>;
 using UniqueHbrush = UniqueGdiObject<HBRUSH>;
 using UniqueHfont = UniqueGdiObject<HFONT>;
 using UniqueHbitmap = UniqueGdiObject<HBITMAP>;
+// A memory device context this code created.
+using UniqueHdc = UniqueAny<HDC, &DeleteDC>;
 using UniqueHglobal = UniqueAny<HGLOBAL, &GlobalFree>;
 using UniqueBstr = UniqueAny<BSTR, &SysFreeString>;
 

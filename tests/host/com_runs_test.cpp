@@ -175,13 +175,6 @@ TEST(HostDispatchTest, NamesAndCallsGoThroughTheTypeLibrary) {
 
 // ---- Restore ------------------------------------------------------------------------------
 
-// Object options as a host stores them: a 28-byte header the module must not read, then the
-// name and its zero byte.
-RecordedObject Stored(const std::string& name, OptionsForm form = OptionsForm::kBytes) {
-  const std::string bytes = std::string(28, '\xAB') + name + '\0';
-  return {"C:\\from\\" + name, {bytes.begin(), bytes.end()}, form};
-}
-
 RecordedObject Raising(const std::string& name, HRESULT code) { return {name, {}, {}, 0, S_OK, code}; }
 
 const std::string kIsEnd = Call("IsEnd");

@@ -1,6 +1,7 @@
 // qnhost's archive objects with the registered module on the other side: what a backup
 // stores is what a restore writes back, existing files are kept unless overwriting is asked
-// for, and a damaged archive stops the restore through QnError.
+// for, a damaged archive stops the restore through QnError, and a dry run lists what a
+// backup stores.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -9,6 +10,7 @@
 #include "host/archive_backuper.h"
 #include "host/archive_restorer.h"
 #include "host/console_progress.h"
+#include "host/object_options.h"
 #include "model/join_path.h"
 #include "model/settings_store.h"
 #include "tests/server/registered_module.h"
@@ -99,6 +101,32 @@ TEST_F(FolderArchiveTest, RestoresIntoAFolderKeepsWhatIsThereUnlessOverwritingSt
   EXPECT_EQ(outcome.result, E_FAIL);
   EXPECT_EQ(outcome.restored, 0);
   EXPECT_EQ(Content(m_tree.Path("lost\\b.doc")), "(missing)");
+}
+
+// The dry run makes the same module call against a host that only looks: the same files in
+// the same order, with the sizes the copies got.
+TEST_F(FolderArchiveTest, ADryRunListsWhatABackupStores) {
+  m_tree.AddFile("src\\c.tmp", 1700000000);
+  m_tree.AddFile("other\\longer name.txt", 1700000000);
+  CFolderEntry folder;
+  folder.m_strPath = m_tree.Path("src");
+  folder.m_strExcludeMasks = "*.tmp";
+  SaveBackupList(BackupListKey(), {folder, CFileEntry{m_tree.Path("other\\longer name.txt")}});
+  const auto dry = ComPtr<DryRunBackuper>::Adopt(new DryRunBackuper(m_bar, true));
+  const auto progress = ComPtr<ConsoleProgress>::Adopt(new ConsoleProgress(m_bar));
+  EXPECT_EQ(m_pService->Backup(dry.get(), progress.get()), S_OK);
+
+  const auto listed = [](const std::vector<ArchiveObject>& objects) {
+    std::string text;
+    for (const ArchiveObject& o : objects) {
+      text += o.name + " " + std::to_string(ReadObjectFacts(o.options)->size) + "\n";
+    }
+    return text;
+  };
+  const std::vector<ArchiveObject> stored = BackUp();
+  EXPECT_EQ(stored.size(), 3u);
+  EXPECT_EQ(listed(dry->Objects()), listed(stored));
+  EXPECT_EQ(dry->Bytes(), 22u + 10u + 17u);  // each file holds its relative path and a line feed
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // The substitute host's own pieces: its command line, mask lists, archive index and object
-// options, and the progress line.
+// options, sizes and the progress line.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,65 +11,95 @@
 #include "host/mask_option.h"
 #include "host/object_options.h"
 #include "host/progress_bar.h"
+#include "host/size_text.h"
 #include "model/date_rule.h"
 
 namespace {
 
-TEST(CommandLineTest, TakesEveryOptionOfAdd) {
-  std::string error;
-  const std::optional<Command> command =
-      ParseCommandLine({"add", "C:\\Data", "--include", "doc|*.txt", "--exclude", "*.tmp", "--no-recurse", "--rule",
-                        "last-weeks", "2", "--exclude-rule", "before", "2003-05-17"},
-                       error);
-  ASSERT_TRUE(command) << error;
-  EXPECT_EQ(command->verb, Verb::kAdd);
-  EXPECT_EQ(command->path, "C:\\Data");
-  EXPECT_EQ(command->include, "doc|*.txt");
-  EXPECT_EQ(command->exclude, "*.tmp");
-  EXPECT_TRUE(command->noRecurse);
-  ASSERT_TRUE(command->rule && command->excludeRule && command->excludeRule->date);
-  EXPECT_EQ(std::tie(command->rule->kind, command->rule->count), std::make_tuple(RULE_LAST_WEEKS, 2));
-  const platform::CivilDate& date = *command->excludeRule->date;
-  EXPECT_EQ(std::tie(command->excludeRule->kind, date.year, date.month, date.day),
-            std::make_tuple(RULE_BEFORE, 2003, 5, 17));
+// A parsed command in one line: the verb, the path in brackets, then every option set.
+std::string Rendered(const Command& c) {
+  if (!c.error.empty()) return "error: " + c.error;
+  static const char* const kVerbs[] = {"help", "add", "list", "clear", "clients", "backup", "restore", "show", "ui"};
+  std::string text = kVerbs[static_cast<int>(c.verb)];
+  if (c.verb == Verb::kHelp && c.helpAbout != Verb::kHelp) {
+    text += std::string(" ") + kVerbs[static_cast<int>(c.helpAbout)];
+  }
+  const auto rule = [](const RuleOption& r) {
+    const auto& d = r.date;
+    return std::to_string(r.kind) + "/" +
+           (d ? std::to_string(d->year) + "-" + std::to_string(d->month) + "-" + std::to_string(d->day)
+              : std::to_string(r.count));
+  };
+  if (!c.path.empty()) text += " [" + c.path + "]";
+  if (c.include) text += " include=" + *c.include;
+  if (c.exclude) text += " exclude=" + *c.exclude;
+  if (c.noRecurse) text += " no-recurse";
+  if (c.rule) text += " rule=" + rule(*c.rule);
+  if (c.excludeRule) text += " exclude-rule=" + rule(*c.excludeRule);
+  if (c.destination) text += " to=" + *c.destination;
+  if (c.overwrite) text += " overwrite";
+  if (c.dryRun) text += " dry-run";
+  if (c.human) text += " human";
+  return text;
 }
 
-TEST(CommandLineTest, TakesRestoreOptions) {
-  std::string error;
-  const std::optional<Command> command = ParseCommandLine({"restore", "A", "--overwrite", "--to", "D:\\R"}, error);
-  ASSERT_TRUE(command) << error;
-  EXPECT_EQ(command->verb, Verb::kRestore);
-  EXPECT_EQ(command->destination, "D:\\R");
-  EXPECT_TRUE(command->overwrite);
+TEST(CommandLineTest, ParsesOrSaysWhy) {
+  const struct {
+    std::vector<std::string> args;
+    const char* parsed;
+  } kLines[] = {
+      {{}, "error: no command given"},
+      {{"help"}, "help"},
+      {{"--help"}, "help"},
+      {{"-h", "restore"}, "help restore"},
+      {{"add", "--help"}, "help add"},
+      {{"backup", "A", "-h"}, "help backup"},
+      {{"help", "frob"}, "error: help: unknown command \"frob\""},
+      {{"help", "add", "x"}, "error: help: unexpected \"x\""},
+      {{"frobnicate"}, "error: unknown command \"frobnicate\""},
+      {{"add", "--include", "doc|*.txt", "C:\\Data", "--exclude", "*.tmp", "--no-recurse", "--rule", "last-weeks", "2",
+        "--exclude-rule", "before", "2003-05-17"},
+       "add [C:\\Data] include=doc|*.txt exclude=*.tmp no-recurse rule=2/2 exclude-rule=4/2003-5-17"},
+      {{"add", "--", "--help"}, "add [--help]"},
+      {{"add"}, "error: add: needs a path"},
+      {{"add", ""}, "error: add: the path is empty"},
+      {{"add", "x", "y"}, "error: add: unexpected \"y\""},
+      {{"add", "x", "--include", "a", "--include", "b"}, "error: add: --include is given twice"},
+      {{"add", "x", "--include"}, "error: add: --include needs a value"},
+      {{"add", "x", "--rule"}, "error: add: a rule is missing after --rule"},
+      {{"add", "x", "--rule", "last-days"}, "error: add: the rule last-days needs a number"},
+      {{"add", "x", "--rule", "last-days", "0"}, "error: add: \"0\" is not a number from 1 to 9999"},
+      {{"add", "x", "--rule", "after", "2003-02-29"},
+       "error: add: \"2003-02-29\" is not a date (YYYY-MM-DD, 1970 to 2037)"},
+      {{"add", "x", "--rule", "sometimes"}, "error: add: unknown rule \"sometimes\""},
+      {{"list", "x"}, "error: list: unexpected \"x\""},
+      {{"clear", "--dry-run"}, "error: clear: unknown option \"--dry-run\""},
+      {{"backup", "A"}, "backup [A]"},
+      {{"backup"}, "error: backup: needs an archive folder"},
+      {{"backup", "--human", "--dry-run"}, "backup dry-run human"},
+      {{"backup", "A", "--dry-run"}, "error: backup: a dry run takes no archive folder"},
+      {{"backup", "A", "--human"}, "error: backup: --human goes with --dry-run"},
+      {{"restore", "--overwrite", "--to", "D:\\R", "A"}, "restore [A] to=D:\\R overwrite"},
+      {{"restore", "a", "--to", ""}, "error: restore: --to needs a folder"},
+      {{"restore", "a", "--include", "*.x"}, "error: restore: unknown option \"--include\""},
+      {{"ui", "restore"}, "ui [restore]"},
+      {{"ui"}, "error: ui: needs a page (restore or backup)"},
+  };
+  for (const auto& line : kLines) {
+    std::string typed;
+    for (const std::string& arg : line.args) typed += " '" + arg + "'";
+    EXPECT_EQ(Rendered(ParseCommandLine(line.args)), line.parsed) << typed;
+  }
 }
 
-struct RefusedLine {
-  std::vector<std::string> args;
-  const char* reason;
-};
-
-class RefusedCommandLineTest : public testing::TestWithParam<RefusedLine> {};
-
-TEST_P(RefusedCommandLineTest, SaysWhy) {
-  std::string error;
-  EXPECT_FALSE(ParseCommandLine(GetParam().args, error));
-  EXPECT_NE(error.find(GetParam().reason), std::string::npos) << error;
+TEST(SizeTextTest, BytesOrOneDecimalOf1024s) {
+  const std::pair<uint64_t, const char*> kSizes[] = {
+      {0, "0 B"},           {1023, "1023 B"},          {1024, "1.0 KiB"},  {1536, "1.5 KiB"},
+      {1048524, "1023.9 KiB"}, {1048525, "1.0 MiB"},  {UINT64_MAX, "16.0 EiB"},
+  };
+  for (const auto& [bytes, text] : kSizes) EXPECT_EQ(SizeText(bytes, true), text) << bytes;
+  EXPECT_EQ(SizeText(1048576, false), "1048576");
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Lines, RefusedCommandLineTest,
-    testing::Values(RefusedLine{{"frobnicate"}, "unknown command"}, RefusedLine{{"add"}, "needs a path"},
-                    RefusedLine{{"backup", "--overwrite"}, "needs a path"},
-                    RefusedLine{{"add", "x", "--rule"}, "rule is missing"},
-                    RefusedLine{{"add", "x", "--rule", "last-days"}, "needs a number"},
-                    RefusedLine{{"add", "x", "--rule", "last-days", "0"}, "not a number"},
-                    RefusedLine{{"add", "x", "--rule", "after", "2003-02-29"}, "not a date"},
-                    RefusedLine{{"add", "x", "--rule", "after", "1969-12-31"}, "not a date"},
-                    RefusedLine{{"add", "x", "--rule", "sometimes"}, "unknown rule"},
-                    RefusedLine{{"add", "x", "--include"}, "needs a value"},
-                    RefusedLine{{"restore", "a", "--to"}, "needs a value"},
-                    RefusedLine{{"restore", "a", "--include", "*.x"}, "unexpected"},
-                    RefusedLine{{"backup", "a", "--overwrite"}, "unexpected"}));
 
 struct MaskCase {
   const char* typed;

@@ -127,6 +127,13 @@ struct RecordedObject {
   std::optional<HRESULT> raises = std::nullopt;  // the code of the QnError RestoreFile raises
 };
 
+// A file the host backed up from C:\from, with its object options as a host stores them: a
+// 28-byte header the module must not read, then the name and its zero byte.
+inline RecordedObject Stored(const std::string& name, OptionsForm form = OptionsForm::kBytes) {
+  const std::string bytes = std::string(28, '\xAB') + name + '\0';
+  return {"C:\\from\\" + name, {bytes.begin(), bytes.end()}, form};
+}
+
 struct RestorerScript {
   std::vector<RecordedObject> objects;
   HRESULT iterateResult = S_OK;

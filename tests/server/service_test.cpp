@@ -1,20 +1,25 @@
-// BkQnFilesSrv as the host uses it: created by class identifier, asked about the client, by
-// its virtual table and by name.
+// BkQnFilesSrv as the host uses it: created by class identifier, asked about the client by
+// its virtual table and, by name, from a script.
 #include <windows.h>
 #include <objbase.h>
 #include <oleauto.h>
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <tuple>
 
 #include "bkqnfiles.h"
 #include "server/bstr.h"
+#include "platform/win32/unique_handles.h"
 #include "server/com_ptr.h"
 #include "server/variant.h"
 #include "tests/server/module_under_test.h"
 #include "tests/server/registered_module.h"
 #include "tests/server/task_memory.h"
+#include "tests/support/temp_tree.h"
 
 namespace {
 
@@ -90,54 +95,152 @@ TEST_F(ServiceTest, TextPropertiesReplaceTheValue) {
   RegDeleteTreeA(HKEY_CURRENT_USER, kBackupListKey);
 }
 
-TEST_F(ServiceTest, NumberPropertiesWriteOnlyThePayload) {
-  const std::string module = ModuleFile();
+// The module's product version, as the system reads it from the version block.
+VS_FIXEDFILEINFO ProductVersionOf(const std::string& module) {
   DWORD ignored = 0;
   std::string block(GetFileVersionInfoSizeA(module.c_str(), &ignored), '\0');
-  ASSERT_TRUE(GetFileVersionInfoA(module.c_str(), 0, static_cast<DWORD>(block.size()), block.data()));
   VS_FIXEDFILEINFO* fixed = nullptr;
   UINT size = 0;
-  ASSERT_TRUE(VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &size));
-
-  const auto payload = [&](const wchar_t* property) {
-    const UniqueBstr name(SysAllocString(property));
-    UniqueVariant value;
-    V_VT(value.get()) = VT_UI2;
-    V_UI4(value.get()) = 0xDDDDDDDD;
-    EXPECT_EQ(m_pService->GetClientInfo(name.get(), value.get()), S_OK);
-    EXPECT_EQ(V_VT(value.get()), VT_UI2);
-    return V_UI4(value.get());
-  };
-  EXPECT_EQ(payload(L"versionmajor"), fixed->dwProductVersionMS);
-  EXPECT_EQ(payload(L"VersionMinor"), fixed->dwProductVersionLS);
-
-  // The caller owns the icon handed out.
-  const UniqueHicon icon(reinterpret_cast<HICON>(static_cast<INT_PTR>(static_cast<LONG>(payload(L"ClientIcon")))));
-  ICONINFO info = {};
-  ASSERT_TRUE(GetIconInfo(icon.get(), &info));
-  const UniqueHbitmap colourBitmap(info.hbmColor), maskBitmap(info.hbmMask);
-  BITMAP colour = {};
-  GetObjectA(colourBitmap.get(), sizeof colour, &colour);
-  EXPECT_EQ(colour.bmWidth, 16);
-  EXPECT_EQ(colour.bmHeight, 16);
+  if (!GetFileVersionInfoA(module.c_str(), 0, static_cast<DWORD>(block.size()), block.data()) ||
+      !VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &size))
+    return {};
+  return *fixed;
 }
 
-// An automation client that knows only names; arguments go in reverse order.
-TEST_F(ServiceTest, AutomationClientCallsByName) {
-  ComPtr<IDispatch> dispatch;
-  ASSERT_HRESULT_SUCCEEDED(m_pService.As(dispatch, IID_IDispatch));
-  LPOLESTR names[] = {const_cast<LPOLESTR>(L"getclientinfo")};
-  DISPID id = DISPID_UNKNOWN;
-  ASSERT_EQ(dispatch->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id), S_OK);
-  UniqueVariant result;
-  UniqueVariant arguments[2];
-  arguments[0].set_variant_ref(result.get());
-  arguments[1].set_bstr(UniqueBstr(SysAllocString(L"clientname")));
-  DISPPARAMS params = {arguments[0].get(), nullptr, 2, 0};
-  ASSERT_EQ(dispatch->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr),
-            S_OK);
-  ASSERT_EQ(V_VT(result.get()), VT_BSTR);
-  EXPECT_EQ(NarrowFromBstr(V_BSTR(result.get())), "Files and folders");
+// A 32-bit integer tag stays and only the payload is written; anything else is freed (a
+// string, an object's reference) and retagged, and a tag VariantClear refuses fails the call
+// with nothing stored.
+TEST_F(ServiceTest, NumberPropertiesRetagWhatIsNotA32BitInteger) {
+  const VS_FIXEDFILEINFO version = ProductVersionOf(ModuleFile());
+  ASSERT_NE(version.dwSignature, 0u);
+  constexpr VARTYPE kNoSuchType = 15;
+  const struct {
+    VARTYPE given;
+    VARTYPE iconTag;
+    VARTYPE versionTag;
+  } kCases[] = {
+      {VT_EMPTY, VT_I4, VT_UI4}, {VT_BSTR, VT_I4, VT_UI4},    {VT_I4, VT_I4, VT_I4},
+      {VT_UI4, VT_UI4, VT_UI4},  {VT_INT, VT_INT, VT_INT},    {VT_UINT, VT_UINT, VT_UINT},
+      {VT_R8, VT_I4, VT_UI4},    {VT_DISPATCH, VT_I4, VT_UI4}, {kNoSuchType, kNoSuchType, kNoSuchType},
+  };
+  for (const auto& c : kCases) {
+    for (const wchar_t* property : {L"ClientIcon", L"versionmajor", L"VersionMinor"}) {
+      const UniqueBstr name(SysAllocString(property));
+      SCOPED_TRACE(testing::Message() << "tag " << c.given << ", " << NarrowFromBstr(name.get()));
+      const bool icon = property[0] == L'C';
+      const long live = task_memory::Live();
+      const ULONG references = (m_pService->AddRef(), m_pService->Release());
+      VARIANT value;
+      V_VT(&value) = c.given;
+      V_UI8(&value) = 0xDDDDDDDDDDDDDDDD;
+      if (c.given == VT_BSTR) V_BSTR(&value) = SysAllocString(L"earlier answer");
+      if (c.given == VT_DISPATCH) V_DISPATCH(&value) = (m_pService->AddRef(), m_pService.get());
+      if (c.given == VT_R8) V_R8(&value) = 2.5;
+
+      const HRESULT result = m_pService->GetClientInfo(name.get(), &value);
+      EXPECT_EQ(result, c.given == kNoSuchType ? DISP_E_BADVARTYPE : S_OK);
+      EXPECT_EQ(V_VT(&value), icon ? c.iconTag : c.versionTag);
+      EXPECT_EQ(task_memory::Live(), live);
+      EXPECT_EQ((m_pService->AddRef(), m_pService->Release()), references);
+      if (FAILED(result)) {
+        EXPECT_EQ(V_UI8(&value), 0xDDDDDDDDDDDDDDDD);
+      } else if (!icon) {
+        EXPECT_EQ(V_UI4(&value), property[0] == L'v' ? version.dwProductVersionMS : version.dwProductVersionLS);
+      } else {
+        // The caller owns the icon handed out.
+        const UniqueHicon handle(reinterpret_cast<HICON>(static_cast<INT_PTR>(V_I4(&value))));
+        ICONINFO info = {};
+        BITMAP colour = {};
+        ASSERT_TRUE(GetIconInfo(handle.get(), &info));
+        const UniqueHbitmap colourBitmap(info.hbmColor), maskBitmap(info.hbmMask);
+        GetObjectA(colourBitmap.get(), sizeof colour, &colour);
+        EXPECT_EQ(std::tie(colour.bmWidth, colour.bmHeight), std::make_tuple(16, 16));
+      }
+    }
+  }
+}
+
+// Runs a program to its end as this program's debuggee, so that a crash comes back here rather
+// than to the system's debugger, which waits for someone to close its window: "ended",
+// "crashed 0xC0000005", or "did not end" within a minute.
+std::string RunAsDebuggee(std::string command) {
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, DEBUG_ONLY_THIS_PROCESS, nullptr, nullptr,
+                      &startup, &process))
+    return "cannot start";
+  const UniqueAny<HANDLE, &CloseHandle> thread(process.hThread), running(process.hProcess);
+  std::string outcome = "ended";
+  DEBUG_EVENT event = {};
+  while (event.dwDebugEventCode != EXIT_PROCESS_DEBUG_EVENT) {
+    if (!WaitForDebugEvent(&event, 60000)) {
+      TerminateProcess(running.get(), 1);
+      outcome = "did not end";
+      continue;
+    }
+    if (event.dwDebugEventCode == CREATE_PROCESS_DEBUG_EVENT) CloseHandle(event.u.CreateProcessInfo.hFile);
+    if (event.dwDebugEventCode == LOAD_DLL_DEBUG_EVENT) CloseHandle(event.u.LoadDll.hFile);
+    const EXCEPTION_DEBUG_INFO& exception = event.u.Exception;
+    const bool raised = event.dwDebugEventCode == EXCEPTION_DEBUG_EVENT &&
+                        exception.ExceptionRecord.ExceptionCode != EXCEPTION_BREAKPOINT;
+    if (raised && !exception.dwFirstChance) {
+      char code[32];
+      std::snprintf(code, sizeof code, "crashed 0x%08lX", exception.ExceptionRecord.ExceptionCode);
+      outcome = code;
+      TerminateProcess(running.get(), 1);
+    }
+    ContinueDebugEvent(event.dwProcessId, event.dwThreadId, raised ? DBG_EXCEPTION_NOT_HANDLED : DBG_CONTINUE);
+  }
+  return outcome;
+}
+
+// A real automation client nobody here wrote: the system's script host runs a VBScript that
+// asks every property into one variable, strings and numbers in turn, and writes down what
+// it saw. The methods with typed [out] arguments cannot be called from a script (it passes a
+// VARIANT by reference, and the type library's Invoke answers "Type mismatch", error 13).
+TEST_F(ServiceTest, ScriptHostReusesOneVariable) {
+  TempTree tree;
+  const std::string script = tree.Path("client.vbs"), seen = tree.Path("seen.txt");
+  std::ofstream(script) <<
+      R"(On Error Resume Next
+Set out = CreateObject("Scripting.FileSystemObject").CreateTextFile(WScript.Arguments(0), True)
+Set s = CreateObject("BkQnFiles.BkQnFilesSrv")
+out.WriteLine "create " & Err.Number
+Dim v, fresh, b
+For Each name In Array("clientname", "hasbackup", "versionmajor", "versionminor", "clienticon", "hasbackup", "nosuch")
+  Err.Clear
+  s.GetClientInfo name, v
+  e = Err.Number
+  If VarType(v) = vbString Then text = Replace(v, vbLf, "|") Else text = Hex(v)
+  If name = "clienticon" Then text = (text <> "0")
+  out.WriteLine name & " " & e & " " & VarType(v) & " " & text
+Next
+s.GetClientInfo "versionmajor", fresh
+out.WriteLine "fresh " & VarType(fresh) & " " & Hex(fresh)
+Err.Clear : s.HasAxBackup b : out.WriteLine "HasAxBackup " & Err.Number
+Err.Clear : s.HasAxRestore b : out.WriteLine "HasAxRestore " & Err.Number
+Err.Clear : s.ClientPresent b : out.WriteLine "ClientPresent " & Err.Number
+Err.Clear : s.GetAxBackupCLSID b : out.WriteLine "GetAxBackupCLSID " & Err.Number
+Err.Clear : s.GetAxRestoreCLSID b : out.WriteLine "GetAxRestoreCLSID " & Err.Number
+Err.Clear : s.GetOptions b : out.WriteLine "GetOptions " & Err.Number
+)";
+  RegDeleteTreeA(HKEY_CURRENT_USER, kBackupListKey);
+  // The script host is a windowed program; //B keeps it from showing any message box.
+  EXPECT_EQ(RunAsDebuggee("wscript.exe //B //nologo \"" + script + "\" \"" + seen + "\""), "ended");
+
+  std::ifstream file(seen);
+  std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  const VS_FIXEDFILEINFO version = ProductVersionOf(ModuleFile());
+  char major[16], minor[16];
+  std::snprintf(major, sizeof major, "%lX", static_cast<unsigned long>(version.dwProductVersionMS));
+  std::snprintf(minor, sizeof minor, "%lX", static_cast<unsigned long>(version.dwProductVersionLS));
+  const std::string noFiles = " 0 8 Files and folders|Error: no files to back up\n";
+  EXPECT_EQ(text, "create 0\nclientname 0 8 Files and folders\nhasbackup" + noFiles + "versionmajor 0 19 " + major +
+                      "\nversionminor 0 19 " + minor + "\nclienticon 0 19 True\nhasbackup" + noFiles +
+                      "nosuch 5 8 Files and folders|Error: no files to back up\nfresh 19 " + major +
+                      "\nHasAxBackup 13\nHasAxRestore 13\nClientPresent 13\nGetAxBackupCLSID 13\n"
+                      "GetAxRestoreCLSID 13\nGetOptions 0\n");
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 namespace uitest {
@@ -230,6 +231,37 @@ void DoubleClickListRow(HWND dialog, int id, int row) {
   activate.hdr.code = NM_DBLCLK;
   activate.iItem = row;
   NotifyParent(list, activate.hdr);
+}
+
+void ChooseTreePath(HWND dialog, int id, const std::string& path) {
+  const HWND tree = Usable(dialog, id, "choose a folder");
+  if (!tree) return;
+  HTREEITEM item = TreeView_GetRoot(tree);
+  for (size_t start = 0; start < path.size();) {
+    const size_t end = std::min(path.find('\\', start), path.size());
+    const std::string name = path.substr(start, end - start);
+    std::string seen;
+    for (; item; item = TreeView_GetNextSibling(tree, item)) {
+      char text[MAX_PATH] = {};
+      TVITEMA query = {};
+      query.mask = TVIF_TEXT;
+      query.hItem = item;
+      query.pszText = text;
+      query.cchTextMax = sizeof text;
+      TreeView_GetItem(tree, &query);
+      if (lstrcmpiA(text, name.c_str()) == 0) break;
+      seen += std::string(" \"") + text + "\"";
+    }
+    if (!item) {
+      ADD_FAILURE() << "no \"" << name << "\" in the tree on the way to " << path << "; found" << seen;
+      return;
+    }
+    start = end + 1;
+    if (start >= path.size()) break;
+    TreeView_Expand(tree, item, TVE_EXPAND);
+    item = TreeView_GetChild(tree, item);
+  }
+  TreeView_SelectItem(tree, item);
 }
 
 std::vector<std::string> ListColumn(HWND dialog, int id, int column) {

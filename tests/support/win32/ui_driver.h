@@ -82,6 +82,10 @@ void SelectListRows(HWND dialog, int id, const std::vector<int>& rows);
 // Double-clicks a list view row: selects it and sends the NM_DBLCLK notification.
 void DoubleClickListRow(HWND dialog, int id, int row);
 
+// Opens a tree view down to `path` ("C:\\Data\\Sub\\"), item by item as a user does (each
+// expansion notifies the owner), and selects its last item; a missing item fails the test.
+void ChooseTreePath(HWND dialog, int id, const std::string& path);
+
 // The texts of one list view column, row by row.
 std::vector<std::string> ListColumn(HWND dialog, int id, int column);
 // The rows selected in a list view.
