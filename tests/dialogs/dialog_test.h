@@ -31,23 +31,16 @@ inline std::vector<std::string> BoxesSeen(const uitest::ModalDriver& driver) {
   return lines;
 }
 
-inline const char kSaveQuestion[] = "Warning | Data was changed.\nDo you want to save your changes? | Yes No Cancel | question | ";
-
-inline std::vector<int> EnabledOf(HWND dialog, const std::vector<int>& ids) {
-  std::vector<int> enabled;
+// The ids among `ids` whose control is enabled, or checked.
+inline std::vector<int> Which(HWND dialog, const std::vector<int>& ids, bool (*test)(HWND, int)) {
+  std::vector<int> found;
   for (const int id : ids) {
-    if (uitest::IsEnabled(dialog, id)) enabled.push_back(id);
+    if (test(dialog, id)) found.push_back(id);
   }
-  return enabled;
+  return found;
 }
-
-inline std::vector<int> CheckedOf(HWND dialog, const std::vector<int>& ids) {
-  std::vector<int> checked;
-  for (const int id : ids) {
-    if (uitest::IsChecked(dialog, id)) checked.push_back(id);
-  }
-  return checked;
-}
+inline std::vector<int> EnabledOf(HWND dialog, const std::vector<int>& ids) { return Which(dialog, ids, uitest::IsEnabled); }
+inline std::vector<int> CheckedOf(HWND dialog, const std::vector<int>& ids) { return Which(dialog, ids, uitest::IsChecked); }
 
 inline SYSTEMTIME Day(int year, int month, int day) {
   SYSTEMTIME time = {};

@@ -25,8 +25,6 @@ CFolderEntry Folder(const std::string& include, const std::string& exclude) {
   return entry;
 }
 
-std::vector<std::string> Rows(HWND dialog, int list) { return uitest::ListColumn(dialog, list, 0); }
-
 struct Buttons {
   const char* name;
   const char* include;
@@ -55,7 +53,7 @@ TEST_P(MaskButtons, FollowTheRowsAndTheSelection) {
   driver.On(kFolderDialog, [&](HWND dialog) {
     if (c.selectInclude != std::vector<int>{-1}) uitest::SelectListRows(dialog, kIncludeList, c.selectInclude);
     if (c.selectExclude != std::vector<int>{-1}) uitest::SelectListRows(dialog, kExcludeList, c.selectExclude);
-    EXPECT_EQ(Rows(dialog, kIncludeList), c.includeRows);
+    EXPECT_EQ(uitest::ListColumn(dialog, kIncludeList, 0), c.includeRows);
     EXPECT_EQ(EnabledOf(dialog, kIncludeButtons), c.includeEnabled) << uitest::DescribeControls(dialog, kIncludeButtons);
     EXPECT_EQ(EnabledOf(dialog, kExcludeButtons), c.excludeEnabled) << uitest::DescribeControls(dialog, kExcludeButtons);
     // The lone "*.*" cannot be edited by a double click either: no edit box comes.
@@ -102,7 +100,7 @@ TEST(FolderMasks, AddEditAndDeleteRewriteTheLists) {
   uitest::ModalDriver driver;
   driver.On(kFolderDialog, [](HWND dialog) {
         Click(dialog, 225);  // add "zq1" over the lone "*.*"
-        EXPECT_EQ(Rows(dialog, kIncludeList), std::vector<std::string>{"*.zq1"});
+        EXPECT_EQ(uitest::ListColumn(dialog, kIncludeList, 0), std::vector<std::string>{"*.zq1"});
         EXPECT_EQ(uitest::ListColumn(dialog, kIncludeList, 1), std::vector<std::string>{"ZQ1 File"});
         LVITEMA row = {};
         row.mask = LVIF_IMAGE;
@@ -113,7 +111,7 @@ TEST(FolderMasks, AddEditAndDeleteRewriteTheLists) {
         EXPECT_EQ(uitest::ListColumn(dialog, kIncludeList, 1), std::vector<std::string>{"ZQ2 File"});
         Click(dialog, 229);
         Click(dialog, 229);
-        EXPECT_EQ(Rows(dialog, kExcludeList), (std::vector<std::string>{"*.bak", "*.tmp"}));
+        EXPECT_EQ(uitest::ListColumn(dialog, kExcludeList, 0), (std::vector<std::string>{"*.bak", "*.tmp"}));
         uitest::SelectListRows(dialog, kExcludeList, {0});
         Click(dialog, 231);  // some rows: deleted without a question
         Click(dialog, IDOK);
@@ -129,87 +127,56 @@ TEST(FolderMasks, AddEditAndDeleteRewriteTheLists) {
   EXPECT_EQ(dummy.State(), "4 bytes, time kept");  // the icon lookup leaves it alone
 }
 
-// Clearing asks first; deleting every row is clearing.
-struct Clearing {
+// The questions: clearing asks first (deleting every row is clearing); Cancel after a change
+// asks to save: Yes writes, No discards, Cancel stays in the dialog.
+struct Question {
   const char* name;
-  int list;
   std::function<void(HWND)> act;
-  int answer;
-  const char* written;  // the list's stored text afterwards; null: the dialog ends with 2
+  int answer;         // 0: no question is expected
+  const char* box;    // caption and text
+  int result;
+  CFolderEntry written;  // the entry afterwards
 };
 
-const Clearing kClearings[] = {
-    {"IncludeDeleteAllKeepsAll", kIncludeList,
-     [](HWND dialog) {
-       uitest::SelectListRows(dialog, kIncludeList, {0, 1});
-       Click(dialog, 227);
-     },
-     IDOK, "*.*"},
-    {"IncludeClearCancelled", kIncludeList, [](HWND dialog) { Click(dialog, 228); }, IDCANCEL, nullptr},
-    {"ExcludeClearEmpties", kExcludeList, [](HWND dialog) { Click(dialog, 232); }, IDOK, ""},
+const char kClearBox[] = "Confirmation | Are you sure you want to clear the list? | OK Cancel | question | ";
+const char kSaveBox[] = "Warning | Data was changed.\nDo you want to save your changes? | Yes No Cancel | question | ";
+const CFolderEntry kBefore = Folder("*.doc|*.txt", "*.tmp");
+CFolderEntry Written(const char* include, const char* exclude, uint8_t recursive) {
+  CFolderEntry entry = Folder(include, exclude);
+  entry.m_bRecursive = recursive;
+  return entry;
+}
+void ClickAll(HWND dialog, std::vector<int> ids) {
+  for (const int id : ids) Click(dialog, id);
+}
+
+const Question kQuestions[] = {
+    {"DeleteAllIsClear", [](HWND d) { uitest::SelectListRows(d, kIncludeList, {0, 1}), ClickAll(d, {227, IDOK}); },
+     IDOK, kClearBox, 1, Written("*.*", "*.tmp", 1)},
+    {"ClearCancelled", [](HWND d) { ClickAll(d, {228, IDOK}); }, IDCANCEL, kClearBox, 2, kBefore},
+    {"ExcludeClearEmpties", [](HWND d) { ClickAll(d, {232, IDOK}); }, IDOK, kClearBox, 1, Written("*.doc | *.txt", "", 1)},
+    {"CancelYesSaves", [](HWND d) { ClickAll(d, {235, IDCANCEL}); }, IDYES, kSaveBox, 1, Written("*.doc | *.txt", "*.tmp", 0)},
+    {"CancelNoDiscards", [](HWND d) { ClickAll(d, {235, IDCANCEL}); }, IDNO, kSaveBox, 2, kBefore},
+    {"CancelCancelStays", [](HWND d) { ClickAll(d, {235, IDCANCEL, IDOK}); }, IDCANCEL, kSaveBox, 1,
+     Written("*.doc | *.txt", "*.tmp", 0)},
+    {"CancelUnchangedAsksNothing", [](HWND d) { ClickAll(d, {IDCANCEL}); }, 0, "", 2, kBefore},
 };
 
-class ClearList : public testing::TestWithParam<Clearing> {};
+class FolderQuestion : public testing::TestWithParam<Question> {};
 
-TEST_P(ClearList, AsksForConfirmation) {
-  const Clearing& c = GetParam();
-  CFolderEntry entry = Folder("*.doc|*.txt", "*.tmp");
-  const std::string before = FormatFolderEntry(entry);
+TEST_P(FolderQuestion, IsAskedAndAnswered) {
+  const Question& c = GetParam();
+  CFolderEntry entry = kBefore;
   uitest::ModalDriver driver;
-  driver.On(kFolderDialog, [&](HWND dialog) {
-          c.act(dialog);
-          Click(dialog, IDOK);
-        })
-      .Answer("Confirmation", c.answer);
-  const int result = CFolderPropertiesDialog(entry).Run();
-  EXPECT_EQ(BoxesSeen(driver), std::vector<std::string>{std::string("Confirmation | Are you sure you want to clear the "
-                                                                   "list? | OK Cancel | question | ") + kFolderDialog});
-  if (!c.written) {
-    EXPECT_EQ(result, 2);
-    EXPECT_EQ(FormatFolderEntry(entry), before);
-    return;
-  }
-  EXPECT_EQ(result, 1);
-  EXPECT_EQ(c.list == kIncludeList ? entry.m_strIncludeMasks : entry.m_strExcludeMasks, c.written);
+  driver.On(kFolderDialog, c.act);
+  if (c.answer) driver.Answer(std::string(c.box).substr(0, std::string(c.box).find(' ')), c.answer);
+  EXPECT_EQ(CFolderPropertiesDialog(entry).Run(), c.result);
+  EXPECT_EQ(BoxesSeen(driver), c.answer ? std::vector<std::string>{c.box + std::string(kFolderDialog)}
+                                        : std::vector<std::string>{});
+  EXPECT_EQ(FormatFolderEntry(entry), FormatFolderEntry(c.written));
 }
 
-INSTANTIATE_TEST_SUITE_P(Lists, ClearList, testing::ValuesIn(kClearings),
-                         [](const testing::TestParamInfo<Clearing>& info) { return info.param.name; });
-
-// Cancel after a change asks; Yes writes, No discards, Cancel stays in the dialog.
-class CancelFolder : public testing::TestWithParam<int> {};
-
-TEST_P(CancelFolder, AsksToSave) {
-  const int answer = GetParam();
-  CFolderEntry entry = Folder("*.doc|*.txt", "");
-  const std::string before = FormatFolderEntry(entry);
-  uitest::ModalDriver driver;
-  driver.On(kFolderDialog, [&](HWND dialog) {
-          Click(dialog, 235);
-          Click(dialog, IDCANCEL);
-          if (answer == IDCANCEL) Click(dialog, IDOK);
-        })
-      .Answer("Warning", answer);
-  const int result = CFolderPropertiesDialog(entry).Run();
-  EXPECT_EQ(BoxesSeen(driver), std::vector<std::string>{kSaveQuestion + std::string(kFolderDialog)});
-  if (answer == IDNO) {
-    EXPECT_EQ(result, 2);
-    EXPECT_EQ(FormatFolderEntry(entry), before);
-    return;
-  }
-  EXPECT_EQ(result, 1);
-  EXPECT_EQ(entry.m_bRecursive, 0);
-  EXPECT_EQ(entry.m_strIncludeMasks, "*.doc | *.txt");
-}
-
-INSTANTIATE_TEST_SUITE_P(Answers, CancelFolder, testing::Values(IDYES, IDNO, IDCANCEL));
-
-TEST(CancelFolder, WithoutAChangeClosesAtOnce) {
-  CFolderEntry entry = Folder("*.doc", "*.tmp");
-  uitest::ModalDriver driver;
-  driver.On(kFolderDialog, [](HWND dialog) { Click(dialog, IDCANCEL); });
-  EXPECT_EQ(CFolderPropertiesDialog(entry).Run(), 2);
-  EXPECT_TRUE(driver.Boxes().empty());
-}
+INSTANTIATE_TEST_SUITE_P(Answers, FolderQuestion, testing::ValuesIn(kQuestions),
+                         [](const testing::TestParamInfo<Question>& info) { return info.param.name; });
 
 }  // namespace

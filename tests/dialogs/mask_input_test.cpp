@@ -140,7 +140,7 @@ TEST_P(CancelInput, AsksToSave) {
   CFolderEntry entry;
   EXPECT_EQ(RunFolder(entry), answer == IDNO ? 2 : 1);
   EXPECT_EQ(entry.m_strIncludeMasks, answer == IDNO ? "*.doc" : "*.doc | *.zq5");
-  EXPECT_EQ(BoxesSeen(driver), std::vector<std::string>{kSaveQuestion + std::string(caption)});
+  EXPECT_EQ(BoxesSeen(driver), std::vector<std::string>{"Warning | Data was changed.\nDo you want to save your changes? | Yes No Cancel | question | " + std::string(caption)});
 }
 
 INSTANTIATE_TEST_SUITE_P(Answers, CancelInput, testing::Values(IDYES, IDNO, IDCANCEL));
