@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "backup_page/backup_list_ctrl.h"
+#include "backup_page/folder_tree_ctrl.h"
 #include "model/backup_page_rules.h"
 #include "platform/compare_no_case.h"
 
@@ -71,7 +73,18 @@ FolderTreeManager::FolderTreeManager(HWND tree, HWND list, const int* driveTypes
   }
 }
 
+FolderTreeManager::FolderTreeManager(FolderTreeCtrl& tree, BackupListCtrl& list, const int* driveTypes,
+                                     int driveTypeCount, bool allowDrag, const CDriveList& drives)
+    : FolderTreeManager(tree.hwnd(), list.hwnd(), driveTypes, driveTypeCount, allowDrag, drives) {
+  m_pTreeCtrl = &tree;
+  m_pListCtrl = &list;
+  tree.SetManager(this);
+  list.SetManager(this);
+}
+
 FolderTreeManager::~FolderTreeManager() {
+  if (m_pTreeCtrl) m_pTreeCtrl->SetManager(nullptr);
+  if (m_pListCtrl) m_pListCtrl->SetManager(nullptr);
   // The tree may outlive this manager for a moment; it must not paint from a destroyed list.
   if (IsWindow(m_hTree) &&
       reinterpret_cast<HIMAGELIST>(SendMessageA(m_hTree, TVM_GETIMAGELIST, TVSIL_NORMAL, 0)) == m_hImageList.get()) {

@@ -8,6 +8,7 @@
 // already has its expand button exactly when it has a folder to show. Nodes are only added.
 #include <windows.h>
 #include <commctrl.h>
+#include <ole2.h>
 
 #include <string>
 #include <unordered_map>
@@ -15,6 +16,9 @@
 
 #include "backup_page/drive_list.h"
 #include "platform/win32/unique_handles.h"
+
+class BackupListCtrl;
+class FolderTreeCtrl;
 
 struct FolderNode {
   int m_nIndex = -1;
@@ -37,6 +41,10 @@ class FolderTreeManager {
   // list, or null on the restore page. Without `allowDrag` the tree gets TVS_DISABLEDRAGDROP.
   FolderTreeManager(HWND tree, HWND list, const int* driveTypes, int driveTypeCount, bool allowDrag,
                     const CDriveList& drives = SystemDriveList());
+  // The backup page: as above, and its tree and list wrappers (bound already) hold a reference
+  // to this manager until it goes; they must outlive it.
+  FolderTreeManager(FolderTreeCtrl& tree, BackupListCtrl& list, const int* driveTypes, int driveTypeCount,
+                    bool allowDrag, const CDriveList& drives = SystemDriveList());
   // Empties the node table and destroys the image list (taken from the tree first).
   ~FolderTreeManager();
   FolderTreeManager(const FolderTreeManager&) = delete;
@@ -61,6 +69,23 @@ class FolderTreeManager {
   int NodeCount() const { return static_cast<int>(m_vNodes.size()); }
   const FolderNode& Node(int index) const { return m_vNodes[index]; }
 
+  // The rows of the backup list: one per path (compared ignoring case), in ascending order of
+  // the upper-cased paths. Column 0 is the path as added, the item data the entry index.
+  //
+  // A path may become a row when it exists, is neither system nor temporary, and no row shows
+  // it (one trailing backslash aside). Nesting is no reason to refuse.
+  bool CanAddPath(const std::string& path) const;
+  // Inserts the row in order with the path's system icon, its item data `entryIndex` unless
+  // that is -1 (then 0, until the page gives the row its defaults). The new row, or -1 when
+  // refused.
+  int AddPath(const std::string& path, int entryIndex);
+  // Deletes the rows showing these paths (ignoring case); the page's entries are untouched.
+  void RemovePaths(const std::vector<std::string>& paths);
+  void ClearRows();
+  // Adds the paths of the data's CF_HDROP file list that may become rows, each row selected.
+  // False when the data offers no file list.
+  bool DropPaths(IDataObject* data);
+
  private:
   void LoadImages();
   // AddNode for every folder the tree shows among the subfolders of node `index`.
@@ -79,4 +104,6 @@ class FolderTreeManager {
   int m_nClosedImage = -1;
   int m_nOpenImage = -1;
   int m_nSelected = -1;
+  FolderTreeCtrl* m_pTreeCtrl = nullptr;
+  BackupListCtrl* m_pListCtrl = nullptr;
 };

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Runs both benchmarks: natively with Google Benchmark (100k and 1M files), then under Wine
-# (100k files) with the program and its wineserver on one CPU. Trees are written once into
-# build/bench-trees and kept.
+# Runs the benchmarks: natively with Google Benchmark (100k and 1M files), then under Wine
+# (100k files, and the drive and folder tree over 4,000 folders holding 20,000) with the
+# programs and their wineserver on one CPU. Trees are written once into build/bench-trees and
+# kept.
 #   bench/run-benchmarks.sh [native|wine]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -21,7 +22,7 @@ fi
 
 if [ "$which" != native ]; then
   cmake --preset windows >/dev/null
-  cmake --build --preset windows --target BkQnFiles wine_selection_bench >/dev/null
+  cmake --build --preset windows --target BkQnFiles wine_selection_bench wine_tree_bench >/dev/null
   tree=$("$root/build/native/bench/make_tree" 100000 "$trees/bkqn-tree-100000")
   # shellcheck source=../scripts/wine-env.sh
   source "$root/scripts/wine-env.sh"
@@ -29,4 +30,8 @@ if [ "$which" != native ]; then
   trap wine_down EXIT
   "$root/scripts/wine-run" "$WINEPREFIX" regsvr32 /s "$root/build/windows/server/BkQnFiles.dll"
   "$root/scripts/wine-run" "$WINEPREFIX" "$root/build/windows/bench/wine_selection_bench.exe" "$tree" 7
+  # A folder of 4,000 folders holding five each, the shape of a side-by-side store.
+  folders="$trees/bkqn-folders-4000x5"
+  [ -d "$folders" ] || printf '%s\n' "$folders"/Dir{0000..3999}/Sub{0..4} | xargs -d '\n' mkdir -p
+  "$root/scripts/wine-run" "$WINEPREFIX" "$root/build/windows/bench/wine_tree_bench.exe" "Z:${folders//\//\\}" 5
 fi

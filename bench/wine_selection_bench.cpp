@@ -5,12 +5,12 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "bench/wine_bench.h"
 #include "bkqnfiles.h"
 #include "host/dispatch_object.h"
 #include "model/settings_store.h"
@@ -125,28 +125,12 @@ size_t OneSearchOwnMatching(const std::string& folder, const std::vector<std::st
   return found;
 }
 
-template <typename Work>
-double Seconds(Work&& work) {
-  const auto start = std::chrono::steady_clock::now();
-  work();
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: wine_selection_bench TREE_FOLDER [RUNS]\n");
-    return 2;
-  }
-  std::string root = argv[1];
-  if (root.back() != '\\') root += '\\';
-  const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 7;
+  std::string root;
+  int runs = 0;
+  if (!ReadFolderAndRuns(argc, argv, "wine_selection_bench TREE_FOLDER [RUNS]", root, runs)) return 2;
 
   CFolderEntry folder;
   folder.m_strPath = root;

@@ -57,4 +57,20 @@ shot restore-page-original "Files and folders - Restore" -- "$build/host/qnhost.
 # ---- The restore page with "Disk drive or folder" and a folder of the first drive chosen --
 shot restore-page-folder "Files and folders - Restore" click:1014 open:208 -- "$build/host/qnhost.exe" ui restore
 
+# ---- The entry property dialogs, run by dialog-preview with their code and templates linked in
+folder=("$build/tools/dialog-preview.exe" folder 'C:\Data' 1 '*.doc | *.txt | *.xls' -1 -1 '*.tmp | *.bak' 4 -1 2003 3 5)
+
+# ---- The folder dialog: masks in both lists (every stored row comes in selected), a "Before" rule
+shot folder-properties "Backup Folder Properties" -- "${folder[@]}"
+
+# ---- The file dialog: backed up when modified within the last 3 weeks --------------------------
+shot file-properties "Backup File Properties" -- "$build/tools/dialog-preview.exe" file 'C:\Data\report.doc' 2 3
+
+# ---- The input box, adding a mask to the exclude list -------------------------------------------
+shot mask-input "Backup Folder Properties" post:229 "wait:Input Box: Exclude mask" "type:257=*.log" -- "${folder[@]}"
+
+# ---- A refused mask: the include list holds *.doc, so doc (*.doc) is "Mask already exist." ------
+shot mask-already-exist "Backup Folder Properties" post:225 "wait:Input Box: Include mask" "type:257=doc" post:1 \
+  wait:Error -- "${folder[@]}"
+
 run regsvr32 /s /u "Z:$build/server/BkQnFiles.dll"

@@ -1,8 +1,13 @@
 // window_shot CAPTION OUT.bmp [ACTION...]: waits for the top-level window titled CAPTION, does
 // the ACTIONs a user would, brings the window to the front, repaints it and saves it, caption
-// and frame included, as a 24-bit BMP; then closes it. Built and run by scripts/screenshots.sh,
-// in the same Wine desktop as the program it takes a picture of.
+// and frame included, as a 24-bit BMP; then closes it, and ends its program if that does not
+// end by itself (a modal window left open over it). Built and run by scripts/screenshots.sh, in
+// the same Wine desktop as the program it takes a picture of.
 //   click:ID    clicks the button with control id ID (anywhere in the window)
+//   post:ID     the same without waiting for it: for a button that opens a modal window
+//   type:ID=TEXT  sets the text of the control with id ID, as typing would
+//   wait:CAPTION  goes on with the next window titled CAPTION (a modal one the last action
+//               opened); the picture is of the last window waited for
 //   open:ID     in the tree view with id ID, opens the first top-level item and selects its
 //               first child
 #include <windows.h>
@@ -34,13 +39,33 @@ HWND Control(HWND top, int id) {
   return search.found;
 }
 
-void Act(HWND top, const std::string& action) {
+HWND WaitForWindow(const char* caption) {
+  HWND window = nullptr;
+  for (int tries = 0; !window && tries < 300; ++tries) {
+    window = FindWindowA(nullptr, caption);
+    if (!window) Sleep(100);
+  }
+  if (!window) std::fprintf(stderr, "window_shot: no window \"%s\"\n", caption);
+  Sleep(500);
+  return window;
+}
+
+void Act(HWND& top, const std::string& action) {
   const size_t colon = action.find(':');
   const std::string verb = action.substr(0, colon);
+  if (verb == "wait") {
+    if (const HWND next = WaitForWindow(action.c_str() + colon + 1)) top = next;
+    return;
+  }
   const HWND control = colon == std::string::npos ? nullptr : Control(top, std::atoi(action.c_str() + colon + 1));
   if (!control) return;
   if (verb == "click") {
     SendMessageA(control, BM_CLICK, 0, 0);
+  } else if (verb == "post") {
+    PostMessageA(control, BM_CLICK, 0, 0);
+  } else if (verb == "type") {
+    const size_t equals = action.find('=');
+    SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(action.c_str() + equals + 1));
   } else if (verb == "open") {
     const auto root = reinterpret_cast<HTREEITEM>(SendMessageA(control, TVM_GETNEXTITEM, TVGN_ROOT, 0));
     SendMessageA(control, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(root));
@@ -81,24 +106,24 @@ bool SaveBitmap(HWND window, const char* path) {
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::fprintf(stderr, "usage: window_shot CAPTION OUT.bmp [click:ID|open:ID]...\n");
+    std::fprintf(stderr, "usage: window_shot CAPTION OUT.bmp [click:ID|post:ID|type:ID=TEXT|wait:CAPTION|open:ID]...\n");
     return 2;
   }
-  HWND window = nullptr;
-  for (int tries = 0; !window && tries < 300; ++tries) {
-    window = FindWindowA(nullptr, argv[1]);
-    if (!window) Sleep(100);
-  }
-  if (!window) {
-    std::fprintf(stderr, "window_shot: no window \"%s\"\n", argv[1]);
-    return 1;
-  }
-  Sleep(500);
+  HWND window = WaitForWindow(argv[1]);
+  if (!window) return 1;
+  DWORD processId = 0;
+  GetWindowThreadProcessId(window, &processId);
+  const HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, processId);
   for (int i = 3; i < argc; ++i) Act(window, argv[i]);
   SetForegroundWindow(window);
+  // Without a window manager Wine may leave the caption drawn inactive; draw it as the active
+  // window it is.
+  SendMessageA(window, WM_NCACTIVATE, TRUE, 0);
   RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
   Sleep(500);
   const bool saved = SaveBitmap(window, argv[2]);
   PostMessageA(window, WM_CLOSE, 0, 0);
+  if (process && WaitForSingleObject(process, 3000) == WAIT_TIMEOUT) TerminateProcess(process, 0);
+  if (process) CloseHandle(process);
   return saved ? 0 : 1;
 }

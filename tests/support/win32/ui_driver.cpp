@@ -2,6 +2,9 @@
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <shlobj.h>
+
+#include <cstring>
 
 #include <algorithm>
 #include <sstream>
@@ -287,6 +290,43 @@ std::vector<int> SelectedListRows(HWND dialog, int id) {
   while ((row = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(row), LVNI_SELECTED))) >= 0)
     rows.push_back(row);
   return rows;
+}
+
+std::string FileListBytes(const std::vector<std::string>& paths, bool wide) {
+  DROPFILES header{};
+  header.pFiles = sizeof header;
+  header.fWide = wide;
+  std::string bytes(reinterpret_cast<const char*>(&header), sizeof header);
+  for (const std::string& path : paths) {
+    if (!wide) {
+      bytes += path + '\0';
+      continue;
+    }
+    std::wstring name(path.size(), L'\0');
+    name.resize(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), name.data(),
+                                                        static_cast<int>(name.size()))));
+    bytes.append(reinterpret_cast<const char*>(name.c_str()), (name.size() + 1) * sizeof(wchar_t));
+  }
+  return bytes.append(wide ? 2 : 1, '\0');
+}
+
+DWORD DropOn(HWND window, IDataObject* data) {
+  auto* target = static_cast<IDropTarget*>(GetPropA(window, "OleDropTargetInterface"));
+  RECT rect;
+  GetWindowRect(window, &rect);
+  const POINTL point{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+  const DWORD allowed = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
+  DWORD effect = allowed;
+  if (!target || FAILED(target->DragEnter(data, MK_LBUTTON, point, &effect))) return DROPEFFECT_NONE;
+  effect = allowed;
+  target->DragOver(MK_LBUTTON, point, &effect);
+  if (effect == DROPEFFECT_NONE) {
+    target->DragLeave();
+    return effect;
+  }
+  effect = allowed;
+  target->Drop(data, 0, point, &effect);
+  return effect;
 }
 
 }  // namespace uitest

@@ -8,6 +8,7 @@
 // the steps are used up (or when the next window does not come) is closed and reported, so a
 // test fails instead of hanging.
 #include <windows.h>
+#include <ole2.h>
 
 #include <functional>
 #include <string>
@@ -90,5 +91,15 @@ void ChooseTreePath(HWND dialog, int id, const std::string& path);
 std::vector<std::string> ListColumn(HWND dialog, int id, int column);
 // The rows selected in a list view.
 std::vector<int> SelectedListRows(HWND dialog, int id);
+
+// Drops as another program's drag makes them.
+//
+// A CF_HDROP file list of `paths`: the DROPFILES header, the names, an empty name to end.
+std::string FileListBytes(const std::vector<std::string>& paths, bool wide = false);
+// Drags `data` over `window` and lets it go, through the window's registered drop target (the
+// "OleDropTargetInterface" property) as DoDragDrop calls it: DragEnter, DragOver, then Drop when
+// an effect was granted or DragLeave when not. The effect the drop ended with; none when the
+// window takes no drops.
+DWORD DropOn(HWND window, IDataObject* data);
 
 }  // namespace uitest
