@@ -12,7 +12,8 @@ struct BackupItem {
   std::string_view LocalName;
 };
 
-// The name a path is handed to the host under, as a view into the path (see LocalNameOf).
+// The name a file is handed to the host under, as a view into its path: the last path
+// component ("C:\a\b.doc" gives "b.doc", "C:\a\" gives "a"); "" and "\" come back unchanged.
 std::string_view LocalNameView(std::string_view path);
 
 // The run's order: paths compared without regard to case. The duplicate pass uses the same

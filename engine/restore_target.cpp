@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cctype>
 
-#include "engine/restore_run.h"
 #include "model/join_path.h"
 
 namespace {

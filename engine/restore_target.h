@@ -13,6 +13,11 @@
 std::optional<std::string> RestoreTargetFor(const std::string& destination, const std::string& objectName,
                                             const std::optional<std::vector<uint8_t>>& options);
 
+// The file name stored from byte 28 of an object's options, up to its zero byte; nullopt
+// when the array is too short, has no zero byte after the name, or the name is not a plain
+// file name (IsPlainFileName: empty, ".", "..", holding "\", "/" or ":", or a device).
+std::optional<std::string> ReadObjectName(const std::vector<uint8_t>& options);
+
 // Whether `name` names a file inside whatever folder it is joined to: not empty, no "\",
 // "/" or ":", not "." or ".." (nor a name Windows trims to one of them, like ".. "), and not
 // a DOS device such as "CON" or "lpt1.txt", which Windows opens wherever the folder is.

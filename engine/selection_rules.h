@@ -19,7 +19,3 @@ void AddFileEntry(const CFileEntry& entry, BackupItems& items, const RuleClock& 
 // Whether a file last written on `fileDay` (a UTC day) satisfies the entry's include rule and
 // not its exclude rule.
 bool MatchDateRules(int64_t fileDay, const CFolderEntry& entry, const RuleClock& clock);
-
-// The name a file is handed to the host under: its last path component ("C:\a\b.doc" gives
-// "b.doc", "C:\a\" gives "a"); "" and "\" come back unchanged.
-std::string LocalNameOf(const std::string& path);

@@ -15,7 +15,6 @@
 #include <string>
 #include <vector>
 
-#include "engine/restore_run.h"
 #include "engine/restore_target.h"
 #include "fuzz/fuzz_check.h"
 

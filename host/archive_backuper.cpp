@@ -8,6 +8,7 @@
 #include "host/system_message.h"
 #include "model/join_path.h"
 #include "server/bstr.h"
+#include "server/com_result.h"
 
 namespace {
 

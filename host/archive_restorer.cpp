@@ -4,6 +4,7 @@
 #include "host/system_message.h"
 #include "model/join_path.h"
 #include "server/bstr.h"
+#include "server/com_result.h"
 #include "server/qn_error.h"
 #include "server/variant_bytes.h"
 
@@ -89,13 +90,13 @@ STDMETHODIMP ArchiveRestorer::RestoreFile(BSTR FileName, LONG nOption, VARIANT_B
     ++m_nFailedFiles;
     m_bar.PrintLine("The archive is damaged: the copy of \"" + object->name + "\" (" + object->copy +
                    ") is missing or cut short; restore stopped");
-    throw QnError{HRESULT_FROM_WIN32(ERROR_FILE_CORRUPT)};
+    throw QnError{FromWin32(ERROR_FILE_CORRUPT)};
   }
 
   const bool overwrite = nOption == 1;
   if (!overwrite && GetFileAttributesA(target.c_str()) != INVALID_FILE_ATTRIBUTES)
     return Fail("\"" + target + "\" already exists and was kept; restore with --overwrite to replace it",
-                HRESULT_FROM_WIN32(ERROR_FILE_EXISTS));
+                FromWin32(ERROR_FILE_EXISTS));
   if (!CopyFileA(copy.c_str(), target.c_str(), overwrite ? FALSE : TRUE)) {
     const DWORD code = ::GetLastError();
     return Fail("Cannot restore \"" + target + "\": " + SystemMessage(code), FailureFromWin32(code));

@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "dialogs/list_edit_rules.h"
 #include "dialogs/rule_text.h"
-#include "host/mask_option.h"
 #include "model/settings_store.h"
 #include "platform/local_time.h"
 
@@ -84,10 +84,6 @@ std::optional<BackupEntry> FileEntryFor(const std::string& path, const Command& 
   return entry;
 }
 
-const std::string& PathOf(const BackupEntry& entry) {
-  return std::visit([](const auto& e) -> const std::string& { return e.m_strPath; }, entry);
-}
-
 }  // namespace
 
 int AddEntry(const Command& command) {
@@ -101,16 +97,8 @@ int AddEntry(const Command& command) {
 
   const std::string key = BackupListKey();
   BackupList list = ReadBackupList(key);
-  // One row per path, as on the page: adding a path again replaces its row in place.
-  bool replaced = false;
-  for (BackupEntry& row : list) {
-    if (lstrcmpiA(PathOf(row).c_str(), path.c_str()) == 0 && row.index() == entry->index()) {
-      row = *entry;
-      replaced = true;
-      break;
-    }
-  }
-  if (!replaced) list.push_back(*entry);
+  // Adding a path again replaces its row in place.
+  const bool replaced = PutBackupRow(list, *entry);
   SaveBackupList(key, list);
   std::printf("%s %s %s\n", replaced ? "updated" : "added", isFolder ? "folder" : "file", path.c_str());
   return kExitDone;

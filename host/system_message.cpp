@@ -8,5 +8,3 @@ std::string SystemMessage(DWORD code) {
   if (length == 0) return "error " + std::to_string(code);
   return std::string(text, length);
 }
-
-HRESULT FailureFromWin32(DWORD code) { return code == ERROR_SUCCESS ? E_FAIL : HRESULT_FROM_WIN32(code); }

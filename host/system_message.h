@@ -6,6 +6,3 @@
 // The system's text for a Win32 error code, without the trailing line break; the code in
 // numbers when the system has no text for it.
 std::string SystemMessage(DWORD code);
-
-// HRESULT_FROM_WIN32 of `code`, E_FAIL when a failure left no code behind.
-HRESULT FailureFromWin32(DWORD code);

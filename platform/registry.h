@@ -60,6 +60,8 @@ long DeleteRegistryTree(RegKey parent, const char* subkey);
 // Closing a predefined root succeeds and does nothing.
 long CloseRegistryKey(RegKey key);
 
+// For tests only: the Windows product does not have these (tests link the build of
+// registry_win32.cpp that does, bkqn_registry_testing); the POSIX registry always has them.
 // Keys handed out by OpenRegistryKey and CreateRegistryKey and not closed yet, and the most
 // there were at once since the last reset: tests see by them that every key opened is closed
 // again and how many keys an operation holds on its way.

@@ -56,8 +56,6 @@ RegistryKey CRegistryStore::CreateKey(const std::string& path) const {
   return WalkKeyPath(path, platform::CreateRegistryKey, platform::kKeyRead | platform::kKeyWrite);
 }
 
-void CRegistryStore::CloseKey(RegistryKey& key) const { key.reset(); }
-
 std::string CRegistryStore::ReadString(const std::string& path, const std::string& name) const {
   const RegistryKey key = OpenKey(path);
   if (!key) return {};

@@ -13,7 +13,6 @@ class CRegistryStore {
   RegistryKey OpenKey(const std::string& path) const;
   // KEY_READ | KEY_WRITE, every missing level created.
   RegistryKey CreateKey(const std::string& path) const;
-  void CloseKey(RegistryKey& key) const;
 
   std::string ReadString(const std::string& path, const std::string& name) const;
   uint32_t ReadDword(const std::string& path, const std::string& name) const;

@@ -5,6 +5,7 @@
 #include "model/module_strings.h"
 #include "model/settings_store.h"
 #include "server/bstr.h"
+#include "server/com_result.h"
 #include "server/product_version.h"
 #include "server/variant.h"
 #include "platform/win32/this_module.h"
@@ -18,7 +19,7 @@ constexpr WORD kClientIcon = 216;
 HRESULT StoreString(VARIANT* value, const std::string& text) {
   UniqueVariant made;
   made.set_bstr(WidenToBstr(text));
-  if (HRESULT hr = VariantClear(value); FAILED(hr)) return hr;
+  BKQN_RETURN_IF_FAILED(VariantClear(value));
   *value = made.release();
   return S_OK;
 }

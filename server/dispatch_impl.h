@@ -3,6 +3,7 @@
 #include <oleauto.h>
 
 #include "server/com_ptr.h"
+#include "server/com_result.h"
 #include "server/module_type_library.h"
 
 // IDispatch for a dual or dispatch-derived interface of this module, served from the module's
@@ -28,7 +29,7 @@ class CDispatchImpl : public Interface {
   STDMETHODIMP GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
     if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
     ComPtr<ITypeInfo> info;
-    if (HRESULT hr = GetModuleTypeInfo(__uuidof(Interface), info.put()); FAILED(hr)) return hr;
+    BKQN_RETURN_IF_FAILED(GetModuleTypeInfo(__uuidof(Interface), info.put()));
     return DispGetIDsOfNames(info.get(), names, count, ids);
   }
 
@@ -36,7 +37,7 @@ class CDispatchImpl : public Interface {
                       EXCEPINFO* exception, UINT* badArgument) override {
     if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
     ComPtr<ITypeInfo> info;
-    if (HRESULT hr = GetModuleTypeInfo(__uuidof(Interface), info.put()); FAILED(hr)) return hr;
+    BKQN_RETURN_IF_FAILED(GetModuleTypeInfo(__uuidof(Interface), info.put()));
     return info->Invoke(static_cast<Interface*>(this), id, flags, params, result, exception, badArgument);
   }
 };

@@ -1,4 +1,4 @@
-// The four entry points through which COM and regsvr32 use the module.
+// The four entry points through which COM and regsvr32 use the module, and its start and stop.
 #include <windows.h>
 #include <objbase.h>
 
@@ -6,8 +6,17 @@
 #include "server/module_lock.h"
 #include "server/module_type_library.h"
 #include "server/registration.h"
+#include "ui/window.h"
 
 extern "C" {
+
+// Starting needs nothing: window classes are registered when first used. Unloading
+// (FreeLibrary, `reserved` null) unregisters them, as their window procedures go with the
+// module; at process exit they go with the process, and user32 may already be gone.
+BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
+  if (reason == DLL_PROCESS_DETACH && !reserved) ui::UnregisterWindowClasses();
+  return TRUE;
+}
 
 HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID iid, void** out) {
   return GetComponentClassObject(clsid, iid, out);

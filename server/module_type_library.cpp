@@ -6,10 +6,11 @@
 #include <vector>
 
 #include "platform/win32/this_module.h"
+#include "server/com_result.h"
 
 HRESULT LoadModuleTypeLib(ComPtr<ITypeLib>& lib) {
   const std::wstring path = ThisModulePath();
-  if (path.empty()) return HRESULT_FROM_WIN32(GetLastError());
+  if (path.empty()) return LastErrorResult();
   return LoadTypeLibEx(path.c_str(), REGKIND_NONE, lib.put());
 }
 
@@ -37,11 +38,9 @@ HRESULT GetModuleTypeInfo(REFGUID guid, ITypeInfo** info) {
       return S_OK;
     }
   }
-  if (!g_library) {
-    if (HRESULT hr = LoadModuleTypeLib(g_library); FAILED(hr)) return hr;
-  }
+  if (!g_library) BKQN_RETURN_IF_FAILED(LoadModuleTypeLib(g_library));
   ComPtr<ITypeInfo> found;
-  if (HRESULT hr = g_library->GetTypeInfoOfGuid(guid, found.put()); FAILED(hr)) return hr;
+  BKQN_RETURN_IF_FAILED(g_library->GetTypeInfoOfGuid(guid, found.put()));
   g_typeInfos.push_back({guid, found});
   *info = found.release();
   return S_OK;

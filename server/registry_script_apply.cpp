@@ -3,6 +3,7 @@
 #include <cwctype>
 
 #include "platform/win32/unique_handles.h"
+#include "server/com_result.h"
 
 namespace {
 
@@ -31,36 +32,26 @@ HKEY RootKey(const std::wstring& name) {
   return nullptr;
 }
 
-HRESULT FromStatus(LSTATUS status) { return status == ERROR_SUCCESS ? S_OK : HRESULT_FROM_WIN32(status); }
+// What is already gone is what removal wants.
+HRESULT UnlessMissing(LSTATUS status) { return status == ERROR_FILE_NOT_FOUND ? S_OK : FromWin32(status); }
 
-// A missing subtree is already what removal wants.
-HRESULT DeleteTree(HKEY parent, const std::wstring& name) {
-  const LSTATUS status = RegDeleteTreeW(parent, name.c_str());
-  return status == ERROR_FILE_NOT_FOUND ? S_OK : FromStatus(status);
-}
+HRESULT DeleteTree(HKEY parent, const std::wstring& name) { return UnlessMissing(RegDeleteTreeW(parent, name.c_str())); }
 
 HRESULT SetString(HKEY key, const wchar_t* name, const std::wstring& data) {
   const DWORD bytes = static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t));
-  return FromStatus(RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()), bytes));
+  return FromWin32(RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()), bytes));
 }
 
 HRESULT RegisterKey(HKEY parent, const RegScriptKey& entry) {
-  if (entry.forceRemove) {
-    if (HRESULT hr = DeleteTree(parent, entry.name); FAILED(hr)) return hr;
-  }
+  if (entry.forceRemove) BKQN_RETURN_IF_FAILED(DeleteTree(parent, entry.name));
   UniqueHkey key;
-  HRESULT hr = FromStatus(RegCreateKeyExW(parent, entry.name.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                          KEY_READ | KEY_WRITE, nullptr, key.put(), nullptr));
-  if (FAILED(hr)) return hr;
-  if (entry.hasDefault) {
-    if (hr = SetString(key.get(), nullptr, entry.defaultData); FAILED(hr)) return hr;
-  }
+  BKQN_RETURN_IF_FAILED(FromWin32(RegCreateKeyExW(parent, entry.name.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                                  KEY_READ | KEY_WRITE, nullptr, key.put(), nullptr)));
+  if (entry.hasDefault) BKQN_RETURN_IF_FAILED(SetString(key.get(), nullptr, entry.defaultData));
   for (const RegScriptValue& value : entry.values) {
-    if (hr = SetString(key.get(), value.name.c_str(), value.data); FAILED(hr)) return hr;
+    BKQN_RETURN_IF_FAILED(SetString(key.get(), value.name.c_str(), value.data));
   }
-  for (const RegScriptKey& subkey : entry.subkeys) {
-    if (hr = RegisterKey(key.get(), subkey); FAILED(hr)) return hr;
-  }
+  for (const RegScriptKey& subkey : entry.subkeys) BKQN_RETURN_IF_FAILED(RegisterKey(key.get(), subkey));
   return S_OK;
 }
 
@@ -69,52 +60,43 @@ HRESULT UnregisterKey(HKEY parent, const RegScriptKey& entry) {
   if (entry.forceRemove && !entry.noRemove) return DeleteTree(parent, entry.name);
   UniqueHkey key;
   const LSTATUS opened = RegOpenKeyExW(parent, entry.name.c_str(), 0, KEY_READ | KEY_WRITE, key.put());
-  if (opened == ERROR_FILE_NOT_FOUND) return S_OK;
-  if (opened != ERROR_SUCCESS) return HRESULT_FROM_WIN32(opened);
+  if (opened != ERROR_SUCCESS) return UnlessMissing(opened);
 
-  HRESULT first = S_OK;
-  const auto note = [&first](HRESULT hr) {
-    if (SUCCEEDED(first) && FAILED(hr)) first = hr;
-  };
-  for (const RegScriptKey& subkey : entry.subkeys) note(UnregisterKey(key.get(), subkey));
+  FirstFailure failure;
+  for (const RegScriptKey& subkey : entry.subkeys) failure.Note(UnregisterKey(key.get(), subkey));
   for (const RegScriptValue& value : entry.values) {
-    const LSTATUS status = RegDeleteValueW(key.get(), value.name.c_str());
-    if (status != ERROR_FILE_NOT_FOUND) note(FromStatus(status));
+    failure.Note(UnlessMissing(RegDeleteValueW(key.get(), value.name.c_str())));
   }
-  if (entry.noRemove) return first;
-  if (entry.hasDefault) {
-    const LSTATUS status = RegDeleteValueW(key.get(), nullptr);
-    if (status != ERROR_FILE_NOT_FOUND) note(FromStatus(status));
-  }
+  if (entry.noRemove) return failure.Result();
+  if (entry.hasDefault) failure.Note(UnlessMissing(RegDeleteValueW(key.get(), nullptr)));
 
   // Whatever someone else put in the key keeps it.
   DWORD subkeys = 0;
   DWORD values = 0;
-  note(FromStatus(RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values,
-                                   nullptr, nullptr, nullptr, nullptr)));
+  failure.Note(FromWin32(RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values,
+                                          nullptr, nullptr, nullptr, nullptr)));
   key.reset();
-  if (SUCCEEDED(first) && subkeys == 0 && values == 0) {
-    const LSTATUS status = RegDeleteKeyW(parent, entry.name.c_str());
-    if (status != ERROR_FILE_NOT_FOUND) note(FromStatus(status));
+  if (SUCCEEDED(failure.Result()) && subkeys == 0 && values == 0) {
+    failure.Note(UnlessMissing(RegDeleteKeyW(parent, entry.name.c_str())));
   }
-  return first;
+  return failure.Result();
 }
 
 }  // namespace
 
 HRESULT ApplyRegistryScript(const std::vector<RegScriptRoot>& roots, RegScriptMode mode) {
   for (const RegScriptRoot& root : roots) {
-    if (!RootKey(root.name)) return HRESULT_FROM_WIN32(ERROR_INVALID_DATA);
+    if (!RootKey(root.name)) return FromWin32(ERROR_INVALID_DATA);
   }
-  HRESULT first = S_OK;
+  FirstFailure failure;
   for (const RegScriptRoot& root : roots) {
     for (const RegScriptKey& key : root.keys) {
       if (mode == RegScriptMode::kRegister) {
-        if (HRESULT hr = RegisterKey(RootKey(root.name), key); FAILED(hr)) return hr;
-      } else if (HRESULT hr = UnregisterKey(RootKey(root.name), key); FAILED(hr) && SUCCEEDED(first)) {
-        first = hr;
+        BKQN_RETURN_IF_FAILED(RegisterKey(RootKey(root.name), key));
+      } else {
+        failure.Note(UnregisterKey(RootKey(root.name), key));
       }
     }
   }
-  return first;
+  return failure.Result();
 }

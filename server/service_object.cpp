@@ -20,6 +20,7 @@ HRESULT StoreHostTrue(VARIANT_BOOL* flag) {
 }
 
 HRESULT StoreModuleText(BSTR* out, UINT id) {
+  // E_FAIL, not E_POINTER: the host knows these two calls by that answer to a null pointer.
   if (!out) return E_FAIL;
   return ComBoundary([&] {
     *out = WidenToBstr(ModuleString(id)).release();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <mutex>
+#include <utility>
 #include <vector>
 
 #include "platform/win32/this_module.h"
@@ -52,6 +53,14 @@ bool AnswersDirectly(UINT message) {
   }
 }
 
+// Destroys the window of an object that is being destroyed itself. Its derived parts are gone
+// already, so the window is unbound first and its last messages go to the default procedure.
+void DestroyUnbound(HWND& window, int slot) {
+  if (!window) return;
+  SetWindowLongPtrA(window, slot, 0);
+  DestroyWindow(std::exchange(window, nullptr));
+}
+
 }  // namespace
 
 void EnsureCommonControls() {
@@ -99,7 +108,9 @@ int ShowMessageBox(HWND owner, const std::string& text, const std::string& capti
 
 // CDialog
 
-CDialog::~CDialog() { Destroy(); }
+CDialog::~CDialog() {
+  if (!m_bModal) DestroyUnbound(m_hWnd, DWLP_USER);
+}
 
 INT_PTR CDialog::RunModal(int templateId, HWND owner) {
   EnsureCommonControls();
@@ -165,12 +176,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, L
 
 // CWindow
 
-CWindow::~CWindow() {
-  // The derived part is gone already: the window's last messages go to the default procedure,
-  // not to a handler of an object half destroyed.
-  if (m_hWnd) SetWindowLongPtrA(m_hWnd, 0, 0);
-  Destroy();
-}
+CWindow::~CWindow() { DestroyUnbound(m_hWnd, 0); }
 
 HWND CWindow::Create(const char* className, const char* title, DWORD style, DWORD exStyle, const RECT& rect,
                      HWND parent, UINT classStyle) {

@@ -9,7 +9,9 @@
 // (WM_COMMAND, WM_NOTIFY) come to their owner's OnCommand / OnNotify; all else to OnMessage.
 //
 // A window object owns its window: the window is destroyed with the object at the latest, and
-// a window destroyed first (its parent went) just leaves the object without one.
+// a window destroyed first (its parent went) just leaves the object without one. A window
+// destroyed by its object's destructor is unbound first (the object is no longer whole): a
+// class that must see its own WM_DESTROY calls Destroy() in its destructor.
 #include <windows.h>
 #include <commctrl.h>
 

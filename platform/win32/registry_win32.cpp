@@ -8,26 +8,32 @@
 namespace platform {
 namespace {
 
+HKEY ToHkey(RegKey key) { return reinterpret_cast<HKEY>(key); }
+RegKey FromHkey(HKEY key) { return reinterpret_cast<RegKey>(key); }
+
+#ifdef BKQN_REGISTRY_TESTING
+// Only in the build of this file that tests link (bkqn_registry_testing): the product keeps
+// no count and compares no name, so apartments running at once share nothing here.
 int g_openKeys = 0;
 int g_peakOpenKeys = 0;
 std::string g_undeletable;
-
-HKEY ToHkey(RegKey key) { return reinterpret_cast<HKEY>(key); }
-RegKey FromHkey(HKEY key) { return reinterpret_cast<RegKey>(key); }
 
 bool IsPredefined(HKEY key) {
   const auto value = reinterpret_cast<ULONG_PTR>(key);
   return value >= reinterpret_cast<ULONG_PTR>(HKEY_CLASSES_ROOT) &&
          value <= reinterpret_cast<ULONG_PTR>(HKEY_DYN_DATA);
 }
+#endif
 
-long Counted(LONG result, HKEY opened, RegKey* out) {
-  if (result == ERROR_SUCCESS) {
-    if (!IsPredefined(opened)) g_peakOpenKeys = std::max(g_peakOpenKeys, ++g_openKeys);
-    *out = FromHkey(opened);
-  } else {
+long Opened(LONG result, HKEY opened, RegKey* out) {
+  if (result != ERROR_SUCCESS) {
     *out = nullptr;
+    return result;
   }
+#ifdef BKQN_REGISTRY_TESTING
+  if (!IsPredefined(opened)) g_peakOpenKeys = std::max(g_peakOpenKeys, ++g_openKeys);
+#endif
+  *out = FromHkey(opened);
   return result;
 }
 
@@ -49,7 +55,7 @@ RegKey PredefinedRegistryKey(RegistryRoot root) {
 long OpenRegistryKey(RegKey parent, const char* subkey, uint32_t access, RegKey* result) {
   HKEY opened = nullptr;
   const LONG error = RegOpenKeyExA(ToHkey(parent), subkey, 0, access, &opened);
-  return Counted(error, opened, result);
+  return Opened(error, opened, result);
 }
 
 long CreateRegistryKey(RegKey parent, const char* subkey, uint32_t access, RegKey* result) {
@@ -57,7 +63,7 @@ long CreateRegistryKey(RegKey parent, const char* subkey, uint32_t access, RegKe
   char emptyClass[] = "";
   const LONG error = RegCreateKeyExA(ToHkey(parent), subkey, 0, emptyClass, REG_OPTION_NON_VOLATILE, access,
                                      nullptr, &opened, nullptr);
-  return Counted(error, opened, result);
+  return Opened(error, opened, result);
 }
 
 long QueryRegistryValue(RegKey key, const char* name, uint32_t* type, uint8_t* data, uint32_t* size) {
@@ -95,8 +101,10 @@ long QueryRegistryKeyInfo(RegKey key, uint32_t* valueCount, uint32_t* longestVal
 }
 
 long DeleteRegistryValue(RegKey key, const char* name) {
+#ifdef BKQN_REGISTRY_TESTING
   if (!g_undeletable.empty() && name != nullptr && lstrcmpiA(name, g_undeletable.c_str()) == 0)
     return ERROR_ACCESS_DENIED;
+#endif
   return RegDeleteValueA(ToHkey(key), name);
 }
 
@@ -105,14 +113,18 @@ long DeleteRegistryTree(RegKey parent, const char* subkey) { return RegDeleteTre
 long CloseRegistryKey(RegKey key) {
   const HKEY hkey = ToHkey(key);
   const LONG result = RegCloseKey(hkey);
+#ifdef BKQN_REGISTRY_TESTING
   if (result == ERROR_SUCCESS && !IsPredefined(hkey)) --g_openKeys;
+#endif
   return result;
 }
 
+#ifdef BKQN_REGISTRY_TESTING
 int OpenRegistryKeyCount() { return g_openKeys; }
 int PeakOpenRegistryKeyCount() { return g_peakOpenKeys; }
 void ResetPeakOpenRegistryKeyCount() { g_peakOpenKeys = g_openKeys; }
 
 void SetUndeletableRegistryValueForTesting(const char* name) { g_undeletable = name != nullptr ? name : ""; }
+#endif
 
 }  // namespace platform

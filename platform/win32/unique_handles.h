@@ -22,6 +22,8 @@ struct FileHandleTraits {
   static void Close(Type handle) noexcept { CloseHandle(handle); }
 };
 using UniqueFileHandle = UniqueResource<FileHandleTraits>;
+// Kernel objects that are null when there is none: processes, threads, events.
+using UniqueHandle = UniqueAny<HANDLE, &CloseHandle>;
 
 // A window this code created and nobody else destroys. Windows that their parent may destroy
 // first (dialog pages) are tracked by their window object instead (ui/window.h).

@@ -26,7 +26,7 @@ Names Select(const TempTree& tree, const CFolderEntry& entry) {
   Names names;
   for (const BackupItem& item : items) {
     EXPECT_EQ(item.FileName.rfind(tree.Root(), 0), 0u) << item.FileName;
-    EXPECT_EQ(item.LocalName, LocalNameOf(std::string(item.FileName)));
+    EXPECT_EQ(item.LocalName, LocalNameView(item.FileName));
     names.emplace_back(item.FileName.substr(tree.Root().size()));
   }
   std::sort(names.begin(), names.end());
@@ -154,7 +154,7 @@ TEST(LocalName, LastPathComponent) {
   } cases[] = {{"C:\\Data\\report.doc", "report.doc"}, {"C:\\Data\\Sub\\", "Sub"}, {"report.doc", "report.doc"},
                {"", ""}, {"\\", "\\"}, {"C:\\", "C:"}, {"\\\\server\\share\\x.txt", "x.txt"}, {"\\a", "a"},
                {"a\\\\", ""}};
-  for (const auto& c : cases) EXPECT_EQ(LocalNameOf(c.path), c.name) << c.path;
+  for (const auto& c : cases) EXPECT_EQ(LocalNameView(c.path), c.name) << c.path;
 }
 
 }  // namespace

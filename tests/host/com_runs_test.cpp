@@ -5,17 +5,18 @@
 // run with E_OUTOFMEMORY.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <functional>
+#include <thread>
 
 #include "model/settings_store.h"
 #include "tests/host/recording_com_host.h"
 #include "tests/server/registered_module.h"
 #include "tests/server/task_memory.h"
+#include "tests/support/service_clsid.h"
 #include "tests/support/temp_tree.h"
 
 namespace {
-
-const std::string kClsid = "{8EF0498D-1F92-406D-9C2D-CD35883C6581}";
 
 // In a case's texts "@" stands for the root of the case's own temporary tree, "~" for the
 // name of the long folder in it.
@@ -68,7 +69,7 @@ BackupEntry Folder(const std::string& path, uint8_t recursive = 1, const std::st
   return entry;
 }
 
-std::string Begun(int files) { return Call("BeginClient", {"Files and folders", kClsid, std::to_string(files)}); }
+std::string Begun(int files) { return Call("BeginClient", {"Files and folders", kServiceClsid, std::to_string(files)}); }
 std::string BackedUp(const std::string& path, const std::string& localName) {
   return Call("BackupFile", {path, localName, "File Backup", "1", "-1"});
 }
@@ -156,7 +157,42 @@ TEST_P(ComBackupTest, TalksToTheHostAndFreesEverything) {
 INSTANTIATE_TEST_SUITE_P(Cases, ComBackupTest, testing::ValuesIn(BackupCases()),
                          [](const testing::TestParamInfo<BackupCase>& info) { return info.param.name; });
 
-// Script hosts reach the host objects by name, through the module's registered type library.
+// The classes are apartment-threaded, so a host may run a backup in each of two apartments at
+// once: both runs read the same list and hand over the same files.
+class ComApartmentsTest : public ModuleTest {};
+
+TEST_F(ComApartmentsTest, TwoBackupsAtOnceBothHandOverTheWholeList) {
+  TempTree tree;
+  for (int i = 0; i < 30; ++i) tree.AddFile("sub\\f" + std::to_string(i) + ".txt", 1700000000);
+  SaveBackupList(BackupListKey(), {Folder(tree.Root())});
+  std::atomic<int> ready{0};
+  const auto run = [&ready](CallLog& log, HRESULT& result) {
+    const HRESULT apartment = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    {
+      ComPtr<IBkQnService> service;
+      if (SUCCEEDED(apartment)) service = NewService();
+      const auto backuper = ComPtr<RecordingBackuper>::Adopt(new RecordingBackuper(log, {}));
+      const auto progress = ComPtr<RecordingProgress>::Adopt(new RecordingProgress(log, S_OK));
+      // Both runs start together.
+      ++ready;
+      while (ready.load() < 2) Sleep(0);
+      if (service) result = service->Backup(backuper.get(), progress.get());
+    }
+    if (SUCCEEDED(apartment)) CoUninitialize();
+  };
+  CallLog logs[2];
+  HRESULT results[2] = {E_UNEXPECTED, E_UNEXPECTED};
+  std::thread first(run, std::ref(logs[0]), std::ref(results[0]));
+  std::thread second(run, std::ref(logs[1]), std::ref(results[1]));
+  first.join();
+  second.join();
+  EXPECT_EQ(results[0], S_OK);
+  EXPECT_EQ(results[1], S_OK);
+  EXPECT_EQ(logs[0].size(), 32u) << "BeginClient, 30 files, EndClient";
+  EXPECT_EQ(logs[0], logs[1]);
+}
+
+// Script hosts reach the host objects by name, through the type library in this program's resources.
 TEST(HostDispatchTest, NamesAndCallsGoThroughTheTypeLibrary) {
   CallLog log;
   const auto backuper = ComPtr<RecordingBackuper>::Adopt(new RecordingBackuper(log, {{}, E_FAIL}));
@@ -244,7 +280,7 @@ TEST_P(ComRestoreTest, TalksToTheHostAndFreesEverything) {
     return Outcome{result, log};
   });
   EXPECT_EQ(outcome.result, c.result);
-  CallLog expected = {Call("Iterate", {kClsid})};
+  CallLog expected = {Call("Iterate", {kServiceClsid})};
   for (const std::string& call : c.calls) expected.push_back(Rooted(call, tree.Root()));
   EXPECT_EQ(outcome.log, expected);
   for (const std::string& folder : c.folders) {

@@ -1,14 +1,13 @@
-// The substitute host's own pieces: its command line, mask lists, archive index and object
-// options, sizes and the progress line.
+// The substitute host's own pieces: its command line, archive index and object options, sizes
+// and the progress line.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <tuple>
 
-#include "engine/restore_run.h"
+#include "engine/restore_target.h"
 #include "host/archive_index.h"
 #include "host/command_line.h"
-#include "host/mask_option.h"
 #include "host/object_options.h"
 #include "host/progress_bar.h"
 #include "host/size_text.h"
@@ -100,35 +99,6 @@ TEST(SizeTextTest, BytesOrOneDecimalOf1024s) {
   for (const auto& [bytes, text] : kSizes) EXPECT_EQ(SizeText(bytes, true), text) << bytes;
   EXPECT_EQ(SizeText(1048576, false), "1048576");
 }
-
-struct MaskCase {
-  const char* typed;
-  bool excludeSide;
-  const char* stored;  // null: refused
-};
-
-class MaskListTest : public testing::TestWithParam<MaskCase> {};
-
-TEST_P(MaskListTest, StoresWhatThePageStores) {
-  const MaskCase& c = GetParam();
-  std::string error;
-  const std::optional<std::string> stored = NormalizeMaskList(c.typed, c.excludeSide, error);
-  if (c.stored) {
-    EXPECT_EQ(stored, std::string(c.stored)) << error;
-  } else {
-    EXPECT_FALSE(stored) << *stored;
-    EXPECT_FALSE(error.empty());
-  }
-}
-
-INSTANTIATE_TEST_SUITE_P(Masks, MaskListTest,
-                         testing::Values(MaskCase{"doc|*.txt", false, "*.doc | *.txt"},
-                                         MaskCase{" *.DOC | *.doc |a?.x ", false, "*.DOC | a?.x"},
-                                         MaskCase{"*.*", false, "*.*"}, MaskCase{"*.*", true, nullptr},
-                                         MaskCase{"", true, ""}, MaskCase{"  ", false, nullptr},
-                                         MaskCase{"*.doc|", true, nullptr}, MaskCase{"a:b", true, nullptr},
-                                         MaskCase{"sub\\*.doc", false, nullptr},
-                                         MaskCase{"<x>.doc", false, nullptr}));
 
 std::vector<ArchiveObject> SomeObjects() {
   return {{"{CLIENT}", 0, "C:\\a\\report.doc", 1, MakeObjectOptions({12, 34, 0x20}, "report.doc"), "files\\00000001"},

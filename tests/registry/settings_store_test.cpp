@@ -9,6 +9,7 @@
 #include "platform/local_time.h"
 #include "registry/registry_store.h"
 #include "tests/registry/registry_fixture.h"
+#include "tests/support/service_clsid.h"
 #include "tests/support/time_zone.h"
 
 namespace {
@@ -36,7 +37,7 @@ class SettingsStoreTest : public RegistryTest {
 };
 
 TEST(SettingsKeys, LiveUnderTheServiceClassIdentifier) {
-  EXPECT_EQ(SettingsKeyBase(), "HKEY_CURRENT_USER\\SOFTWARE\\Korvel\\Tessarine\\{8EF0498D-1F92-406D-9C2D-CD35883C6581}");
+  EXPECT_EQ(SettingsKeyBase(), "HKEY_CURRENT_USER\\SOFTWARE\\Korvel\\Tessarine\\" + kServiceClsid);
   EXPECT_EQ(BackupListKey(), SettingsKeyBase() + "\\backuper");
   EXPECT_EQ(RestoreOptionsKey(), SettingsKeyBase() + "\\restorer");
 }

@@ -5,12 +5,12 @@
 
 #include "engine/backup_run.h"
 #include "tests/runs/recording_hosts.h"
+#include "tests/support/service_clsid.h"
 #include "tests/support/temp_tree.h"
 
 namespace {
 
 constexpr int64_t kWritten = 1'500'000'000;  // any day: the entries here have no date rule
-const std::string kClsid = "{8EF0498D-1F92-406D-9C2D-CD35883C6581}";
 
 // An entry of a case, its path relative to the case's tree: a file, or a folder with its
 // recursion flag and include masks.
@@ -99,9 +99,9 @@ TEST_P(RunBackupTest, TalksToTheHostInOrder) {
   RecordingBackupHost host(GetParam().failing);
   int32_t failed = 99;
 
-  EXPECT_EQ(RunBackup(items, host, kClsid, failed), GetParam().result);
+  EXPECT_EQ(RunBackup(items, host, kServiceClsid, failed), GetParam().result);
 
-  std::vector<std::string> expected = {"BeginClient(Files and folders, " + kClsid + ", " +
+  std::vector<std::string> expected = {"BeginClient(Files and folders, " + kServiceClsid + ", " +
                                        std::to_string(items.size()) + ")"};
   expected.insert(expected.end(), GetParam().calls.begin(), GetParam().calls.end());
   EXPECT_EQ(host.calls, expected);

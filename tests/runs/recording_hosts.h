@@ -44,7 +44,7 @@ class RecordingBackupHost : public BackupHost {
 };
 
 // One object of the archive the restore host iterates over, and how the host treats it.
-struct ArchiveObject {
+struct ScriptedObject {
   uint16_t type;
   std::string name;
   std::optional<std::vector<uint8_t>> options = std::nullopt;
@@ -53,7 +53,7 @@ struct ArchiveObject {
 };
 
 struct RestoreScript {
-  std::vector<ArchiveObject> objects;
+  std::vector<ScriptedObject> objects;
   RunResult iterateResult = kRunOk;
   size_t isEndFailsAt = SIZE_MAX;  // IsEnd fails when asked at this object
 };
@@ -93,8 +93,8 @@ class RecordingRestoreHost : public RestoreHost {
 
  private:
   // The run must not ask about an object after IsEnd said there was none.
-  const ArchiveObject& Current() {
-    static const ArchiveObject kPastTheEnd{0xFFFF, "", std::nullopt, std::nullopt, kRunFailed};
+  const ScriptedObject& Current() {
+    static const ScriptedObject kPastTheEnd{0xFFFF, "", std::nullopt, std::nullopt, kRunFailed};
     if (m_nNext < m_script.objects.size()) return m_script.objects[m_nNext];
     ADD_FAILURE() << "the run went past the last object";
     return kPastTheEnd;

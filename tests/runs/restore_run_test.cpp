@@ -4,11 +4,11 @@
 #include "platform/directory_search.h"
 #include "platform/file_attributes.h"
 #include "tests/runs/recording_hosts.h"
+#include "tests/support/service_clsid.h"
 #include "tests/support/temp_tree.h"
 
 namespace {
 
-const std::string kClsid = "{8EF0498D-1F92-406D-9C2D-CD35883C6581}";
 constexpr RunResult kFileNotFound = static_cast<RunResult>(0x80070002);
 constexpr RunResult kUnexpected = static_cast<RunResult>(0x8000FFFF);
 constexpr RunResult kDiskFull = static_cast<RunResult>(0x80070070);
@@ -27,7 +27,7 @@ bool Exists(const std::string& path, uint32_t attribute = 0) {
   return search.Open(path) && search.Next(found) && (found.attributes & attribute) == attribute;
 }
 
-ArchiveObject Stored(const std::string& name, const std::string& storedName) {
+ScriptedObject Stored(const std::string& name, const std::string& storedName) {
   return {0, name, OptionsNaming(storedName)};
 }
 
@@ -48,13 +48,13 @@ TEST_P(RunRestoreTest, TalksToTheHostAndMakesTheFolders) {
   const RestoreCase& c = GetParam();
   TempTree tree;
   RestoreScript script = c.script;
-  for (ArchiveObject& object : script.objects) object.name = Rooted(object.name, tree.Root());
+  for (ScriptedObject& object : script.objects) object.name = Rooted(object.name, tree.Root());
   RecordingRestoreHost host(script);
   RestoreOptions options{Rooted(c.destination, tree.Root()), c.overwrite};
 
-  EXPECT_EQ(RunRestore(host, options, kClsid), c.result);
+  EXPECT_EQ(RunRestore(host, options, kServiceClsid), c.result);
 
-  std::vector<std::string> expected = {"Iterate(" + kClsid + ")"};
+  std::vector<std::string> expected = {"Iterate(" + kServiceClsid + ")"};
   for (const std::string& call : c.calls) expected.push_back(Rooted(call, tree.Root()));
   EXPECT_EQ(host.calls, expected);
   for (const std::string& folder : c.folders) EXPECT_TRUE(Exists(tree.Path(folder), platform::kAttributeDirectory)) << folder;

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "engine/restore_run.h"
+#include "engine/restore_target.h"
 #include "tests/runs/recording_hosts.h"
 
 namespace {

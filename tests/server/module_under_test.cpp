@@ -1,5 +1,7 @@
 #include "tests/server/module_under_test.h"
 
+#include "platform/win32/unique_handles.h"
+
 std::string ModuleFile() {
   char full[MAX_PATH];
   const DWORD length = GetFullPathNameA(BKQN_MODULE_FILE, MAX_PATH, full, nullptr);
@@ -14,19 +16,16 @@ DWORD RunRegsvr32(bool unregister) {
   if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
     return GetLastError() | 0x80000000u;
   }
-  WaitForSingleObject(process.hProcess, INFINITE);
+  const UniqueHandle running(process.hProcess), thread(process.hThread);
+  WaitForSingleObject(running.get(), INFINITE);
   DWORD exitCode = 0;
-  GetExitCodeProcess(process.hProcess, &exitCode);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
+  GetExitCodeProcess(running.get(), &exitCode);
   return exitCode;
 }
 
 bool KeyExists(HKEY root, const std::string& path) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-  RegCloseKey(key);
-  return true;
+  UniqueHkey key;
+  return RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, key.put()) == ERROR_SUCCESS;
 }
 
 std::optional<std::string> ReadRegString(HKEY root, const std::string& path, const char* name) {

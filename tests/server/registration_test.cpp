@@ -10,11 +10,12 @@
 #include <vector>
 
 #include "tests/server/module_under_test.h"
+#include "tests/support/service_clsid.h"
 
 namespace {
 
 const char kProductKey[] = "SOFTWARE\\Korvel\\Tessarine";
-const char kHostKey[] = "SOFTWARE\\Korvel\\Tessarine\\{8EF0498D-1F92-406D-9C2D-CD35883C6581}";
+const std::string kHostKey = std::string(kProductKey) + "\\" + kServiceClsid;
 const char kTypeLibKey[] = "TypeLib\\{F34CB396-823E-42DA-9CB9-49F10E2CB01D}";
 
 struct ClassKeys {
@@ -27,7 +28,7 @@ const ClassKeys kClasses[] = {
      "BkQnFilesFolders class (backup files and folders visual class)", "BkQnFilesFolders Class", true, true},
     {"{96BA7CC3-BDFC-4CA0-8CFE-DEC9B60B32DC}", "BkQnFiles.RsQnFilesFolders",
      "RsQnFilesFolders Class (restore files and folders visual class)", "RsQnFilesFolders Class", true, false},
-    {"{8EF0498D-1F92-406D-9C2D-CD35883C6581}", "BkQnFiles.BkQnFilesSrv",
+    {kServiceClsid, "BkQnFiles.BkQnFilesSrv",
      "BkQnFilesSrv class (backup files and folders non-visual class)", "BkQnFilesSrv Class", false, true},
 };
 

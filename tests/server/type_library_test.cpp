@@ -13,6 +13,7 @@
 #include "bkqnfiles.h"
 #include "server/bstr.h"
 #include "server/com_ptr.h"
+#include "server/type_info_owners.h"
 #include "tests/server/module_under_test.h"
 
 namespace {
@@ -41,19 +42,9 @@ const ExpectedInterface kInterfaces[] = {
      L"RestoreFile RestoreRegistryKey GetObjectOptions BeginRestoreString RestoreNextPartOfString"},
 };
 
-struct TypeAttrRelease {
-  ITypeInfo* info;
-  void operator()(TYPEATTR* attr) const { info->ReleaseTypeAttr(attr); }
-};
-struct FuncDescRelease {
-  ITypeInfo* info;
-  void operator()(FUNCDESC* desc) const { info->ReleaseFuncDesc(desc); }
-};
-using TypeAttr = std::unique_ptr<TYPEATTR, TypeAttrRelease>;
-
-TypeAttr GetTypeAttr(ITypeInfo* info) {
+UniqueTypeAttr GetTypeAttr(ITypeInfo* info) {
   TYPEATTR* attr = nullptr;
-  return TypeAttr(SUCCEEDED(info->GetTypeAttr(&attr)) ? attr : nullptr, TypeAttrRelease{info});
+  return UniqueTypeAttr(SUCCEEDED(info->GetTypeAttr(&attr)) ? attr : nullptr, {info});
 }
 
 // The methods' names, each put in its slot after IDispatch's, joined by spaces; "?" for a
@@ -63,7 +54,7 @@ std::wstring MethodsBySlot(ITypeInfo* info, const TYPEATTR& attr) {
   for (UINT i = 0; i < attr.cFuncs; ++i) {
     FUNCDESC* raw = nullptr;
     if (FAILED(info->GetFuncDesc(i, &raw))) continue;
-    const std::unique_ptr<FUNCDESC, FuncDescRelease> desc(raw, FuncDescRelease{info});
+    const UniqueFuncDesc desc(raw, {info});
     const size_t slot = desc->oVft / sizeof(void*) - 7;
     UniqueBstr name;
     if (slot < slots.size() && SUCCEEDED(info->GetDocumentation(desc->memid, name.put(), nullptr, nullptr, nullptr))) {
@@ -79,16 +70,16 @@ TEST(TypeLibraryTest, EveryInterfaceInSlotOrderForThisArchitecture) {
   const std::string file = ModuleFile();
   ComPtr<ITypeLib> lib;
   ASSERT_HRESULT_SUCCEEDED(LoadTypeLibEx(std::wstring(file.begin(), file.end()).c_str(), REGKIND_NONE, lib.put()));
-  TLIBATTR* libAttr = nullptr;
-  ASSERT_HRESULT_SUCCEEDED(lib->GetLibAttr(&libAttr));
+  TLIBATTR* lent = nullptr;
+  ASSERT_HRESULT_SUCCEEDED(lib->GetLibAttr(&lent));
+  const UniqueLibAttr libAttr(lent, {lib.get()});
   EXPECT_EQ(libAttr->syskind, sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32);
-  lib->ReleaseTLibAttr(libAttr);
 
   for (const ExpectedInterface& expected : kInterfaces) {
     SCOPED_TRACE(expected.name);
     ComPtr<ITypeInfo> info;
     ASSERT_HRESULT_SUCCEEDED(lib->GetTypeInfoOfGuid(*expected.iid, info.put()));
-    TypeAttr attr = GetTypeAttr(info.get());
+    UniqueTypeAttr attr = GetTypeAttr(info.get());
     ASSERT_TRUE(attr);
     if (attr->typekind == TKIND_DISPATCH && (attr->wTypeFlags & TYPEFLAG_FDUAL)) {
       HREFTYPE vtablePart = 0;

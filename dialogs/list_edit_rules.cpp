@@ -1,10 +1,9 @@
-#include "host/mask_option.h"
+#include "dialogs/list_edit_rules.h"
 
-#include <algorithm>
-#include <cctype>
 #include <vector>
 
-#include "model/mask_list.h"
+#include "dialogs/mask_rules.h"
+#include "model/backup_page_rules.h"
 
 namespace {
 
@@ -14,16 +13,14 @@ std::string Trimmed(const std::string& text) {
   return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
-std::string Upper(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-  return text;
+const std::string& PathOf(const BackupEntry& entry) {
+  return std::visit([](const auto& e) -> const std::string& { return e.m_strPath; }, entry);
 }
 
 }  // namespace
 
 std::optional<std::string> NormalizeMaskList(const std::string& typed, bool excludeSide, std::string& error) {
   std::vector<std::string> masks;
-  std::vector<std::string> seen;
   if (!Trimmed(typed).empty()) {
     size_t start = 0;
     for (;;) {
@@ -33,19 +30,16 @@ std::optional<std::string> NormalizeMaskList(const std::string& typed, bool excl
         error = "The value cannot be empty.";
         return std::nullopt;
       }
-      if (mask.find_first_of("\\/:\"<>") != std::string::npos) {
+      if (HasForbiddenMaskCharacter(mask)) {
         error = "Invalid mask: \"" + mask + "\"";
         return std::nullopt;
       }
-      if (mask.find('.') == std::string::npos) mask = "*." + mask;
+      mask = NormalMask(mask);
       if (excludeSide && mask == "*.*") {
         error = "The mask *.* is not allowed.";
         return std::nullopt;
       }
-      if (std::find(seen.begin(), seen.end(), Upper(mask)) == seen.end()) {
-        seen.push_back(Upper(mask));
-        masks.push_back(mask);
-      }
+      if (!IsDuplicateMask(masks, mask, -1)) masks.push_back(mask);
       if (bar == std::string::npos) break;
       start = bar + 1;
     }
@@ -54,7 +48,17 @@ std::optional<std::string> NormalizeMaskList(const std::string& typed, bool excl
     error = "an include list needs at least one mask";
     return std::nullopt;
   }
-  std::string joined;
-  for (const std::string& mask : masks) joined += (joined.empty() ? "" : kMaskSeparator) + mask;
-  return joined;
+  return JoinMasks(masks);
+}
+
+bool PutBackupRow(BackupList& list, const BackupEntry& entry) {
+  const std::string key = RowKey(PathOf(entry));
+  for (BackupEntry& row : list) {
+    if (row.index() == entry.index() && RowKey(PathOf(row)) == key) {
+      row = entry;
+      return true;
+    }
+  }
+  list.push_back(entry);
+  return false;
 }

@@ -1,3 +1,0 @@
-#include "engine/selection_rules.h"
-
-std::string LocalNameOf(const std::string& path) { return std::string(LocalNameView(path)); }
