@@ -7,10 +7,7 @@
 buttons are disabled most of the time, so like the mask buttons' icons these are 16-colour
 images with an AND mask, which a disabled button embosses.
 """
-import os
-import sys
-
-from make_mask_icons import RED, blank, icon_bytes, lines, page
+from make_mask_icons import RED, blank, lines, page, write_icons
 
 SKIN = (240, 196, 150)
 SKIN_EDGE = (150, 90, 40)
@@ -64,11 +61,7 @@ def draw():
 
 
 def main():
-    out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..", "resources", "icons")
-    os.makedirs(out, exist_ok=True)
-    for name, pixels in draw().items():
-        with open(os.path.join(out, name), "wb") as f:
-            f.write(icon_bytes(pixels))
+    write_icons(draw())
 
 
 if __name__ == "__main__":

@@ -178,6 +178,17 @@ class BackupPageTest : public ModuleTest {
   ComPtr<IBkQnAxBackup> m_pBackup;
 };
 
+// In the folder dialog: adds the exclude mask "*.tmp" through the input box, then OK.
+void ExcludeTmpAndConfirm(HWND dialog) {
+  uitest::ModalDriver nested;
+  nested.On("Input Box: Exclude mask", [](HWND box) {
+    uitest::Type(box, 257, "*.tmp");
+    uitest::Click(box, IDOK);
+  });
+  uitest::Click(dialog, 229);
+  uitest::Click(dialog, IDOK);
+}
+
 // What is stored, what the page shows after loading it, and what it stores again. A row's item
 // data is its entry's index in the order the store enumerates the values (by name, in Wine's
 // registry); a refused entry still takes its index.
@@ -336,17 +347,7 @@ TEST_F(BackupPageTest, PropertiesGiveANewRowItsEntryAndRewriteItsTextsOnOk) {
     std::string after;
   } cases[] = {
       {1, true, kFolderDialog, [](HWND d) { uitest::Click(d, IDCANCEL); }, "Docs | *.* |  | 0"},
-      {1, false, kFolderDialog,
-       [](HWND d) {
-         uitest::ModalDriver nested;
-         nested.On("Input Box: Exclude mask", [](HWND box) {
-           uitest::Type(box, 257, "*.tmp");
-           uitest::Click(box, IDOK);
-         });
-         uitest::Click(d, 229);
-         uitest::Click(d, IDOK);
-       },
-       "Docs | *.* | *.tmp | 0"},
+      {1, false, kFolderDialog, ExcludeTmpAndConfirm, "Docs | *.* | *.tmp | 0"},
       {0, true, kFileDialog, [](HWND d) { uitest::Click(d, IDCANCEL); }, "a.txt | Backup allways | [none] | 0"},
       {0, false, kFileDialog,
        [](HWND d) {
@@ -387,32 +388,16 @@ TEST_F(BackupPageTest, TreeMenuAddsFoldersButNotDrives) {
   EXPECT_EQ(Save(), (Values{{"file0", FormatFolderEntry(Folder(folder))}}));
 }
 
-void CALLBACK LetGo(HWND, UINT, UINT_PTR, DWORD) {
-  BYTE keys[256];
-  GetKeyboardState(keys);
-  keys[VK_LBUTTON] = 0;
-  SetKeyboardState(keys);
-}
-
-// A real OLE drag in this process: the tree's TVN_BEGINDRAG starts it, the left button is held
-// (as OLE's loop reads it) until a timer lets it go over the list.
+// A real OLE drag in this process, started by the tree's TVN_BEGINDRAG.
 TEST_F(BackupPageTest, AFolderDraggedFromTheTreeBecomesAFolderRow) {
-  RECT list;
-  GetWindowRect(GetDlgItem(m_hPage, kList), &list);
-  SetCursorPos((list.left + list.right) / 2, (list.top + list.bottom) / 2);
-  BYTE keys[256];
-  GetKeyboardState(keys);
-  keys[VK_LBUTTON] = 0x80;
-  SetKeyboardState(keys);
-  const UINT_PTR timer = SetTimer(nullptr, 0, 300, &LetGo);
-  NMTREEVIEWA drag{};
-  drag.hdr.hwndFrom = GetDlgItem(m_hPage, kTree);
-  drag.hdr.idFrom = kTree;
-  drag.hdr.code = TVN_BEGINDRAGA;
-  drag.itemNew.hItem = TreeItem(false);
-  SendMessageA(m_hPage, WM_NOTIFY, kTree, reinterpret_cast<LPARAM>(&drag));
-  KillTimer(nullptr, timer);
-  LetGo(nullptr, 0, 0, 0);
+  uitest::DragOnto(GetDlgItem(m_hPage, kList), [&] {
+    NMTREEVIEWA drag{};
+    drag.hdr.hwndFrom = GetDlgItem(m_hPage, kTree);
+    drag.hdr.idFrom = kTree;
+    drag.hdr.code = TVN_BEGINDRAGA;
+    drag.itemNew.hItem = TreeItem(false);
+    SendMessageA(m_hPage, WM_NOTIFY, kTree, reinterpret_cast<LPARAM>(&drag));
+  });
   EXPECT_EQ(Rows(), Texts{m_tree.Root().substr(0, m_tree.Root().size() - 1) + " | *.* |  | -1"});
 }
 
@@ -437,23 +422,14 @@ TEST_F(BackupPageTest, WhatTheUserBuildsIsWhatTheBackupRunHandsOver) {
   EXPECT_EQ(Drop({"Docs"}), DROPEFFECT_COPY);
   {
     uitest::ModalDriver driver;
-    driver.On(kFolderDialog, [](HWND dialog) {
-      uitest::ModalDriver nested;
-      nested.On("Input Box: Exclude mask", [](HWND box) {
-        uitest::Type(box, 257, "*.tmp");
-        uitest::Click(box, IDOK);
-      });
-      uitest::Click(dialog, 229);
-      uitest::Click(dialog, IDOK);
-    });
+    driver.On(kFolderDialog, ExcludeTmpAndConfirm);
     uitest::DoubleClickListRow(m_hPage, kList, 1);
   }
   uitest::Click(again.hwnd(), IDOK);
   EXPECT_EQ(again.Result(), CControlContainer::Outcome::kStored);
 
-  ComPtr<IBkQnService> service;
-  ASSERT_HRESULT_SUCCEEDED(
-      CoCreateInstance(CLSID_BkQnFilesSrv, nullptr, CLSCTX_INPROC_SERVER, IID_IBkQnService, service.put_void()));
+  const ComPtr<IBkQnService> service = NewService();
+  ASSERT_TRUE(service);
   CallLog log;
   const auto backuper = ComPtr<RecordingBackuper>::Adopt(new RecordingBackuper(log, {}));
   const auto progress = ComPtr<RecordingProgress>::Adopt(new RecordingProgress(log, S_OK));

@@ -100,17 +100,22 @@ void PutCursorAt(HWND control, RECT rect) {
   SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
 }
 
-void PutCursorOnRow(HWND list, int row) {
-  RECT rect = {};
-  rect.left = LVIR_LABEL;
-  SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rect));
-  PutCursorAt(list, rect);
-}
-
 void NotifyParent(HWND control, NMHDR& header) {
   header.hwndFrom = control;
   header.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(control));
   SendMessageA(GetParent(control), WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
+}
+
+// The cursor onto a list row, and the click's notification (NM_DBLCLK, NM_RCLICK) to the owner.
+void ClickRow(HWND list, int row, UINT code) {
+  RECT rect = {};
+  rect.left = LVIR_LABEL;
+  SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rect));
+  PutCursorAt(list, rect);
+  NMITEMACTIVATE click = {};
+  click.hdr.code = code;
+  click.iItem = row;
+  NotifyParent(list, click.hdr);
 }
 
 }  // namespace
@@ -243,22 +248,14 @@ void DoubleClickListRow(HWND dialog, int id, int row) {
   SelectListRows(dialog, id, {row});
   const HWND list = GetDlgItem(dialog, id);
   if (!list) return;
-  PutCursorOnRow(list, row);
-  NMITEMACTIVATE activate = {};
-  activate.hdr.code = NM_DBLCLK;
-  activate.iItem = row;
-  NotifyParent(list, activate.hdr);
+  ClickRow(list, row, NM_DBLCLK);
 }
 
 void RightClickListRow(HWND dialog, int id, int row) {
   const HWND list = Usable(dialog, id, "right-click a row");
   if (!list) return;
   if (!(ListView_GetItemState(list, row, LVIS_SELECTED) & LVIS_SELECTED)) SelectListRows(dialog, id, {row});
-  PutCursorOnRow(list, row);
-  NMITEMACTIVATE click = {};
-  click.hdr.code = NM_RCLICK;
-  click.iItem = row;
-  NotifyParent(list, click.hdr);
+  ClickRow(list, row, NM_RCLICK);
 }
 
 void RightClickTreeItem(HWND dialog, int id, HTREEITEM item) {
@@ -332,6 +329,30 @@ void CALLBACK OnMenuTimer(HWND, UINT, UINT_PTR, DWORD) {
 }
 
 }  // namespace
+
+namespace {
+
+void SetLeftButton(bool down) {
+  BYTE keys[256];
+  GetKeyboardState(keys);
+  keys[VK_LBUTTON] = down ? 0x80 : 0;
+  SetKeyboardState(keys);
+}
+
+void CALLBACK LetGoOfLeftButton(HWND, UINT, UINT_PTR, DWORD) { SetLeftButton(false); }
+
+}  // namespace
+
+void DragOnto(HWND target, const std::function<void()>& start) {
+  RECT rect;
+  GetWindowRect(target, &rect);
+  SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+  SetLeftButton(true);
+  const UINT_PTR timer = SetTimer(nullptr, 0, 300, &LetGoOfLeftButton);
+  start();
+  KillTimer(nullptr, timer);
+  SetLeftButton(false);
+}
 
 std::vector<std::string> ChooseFromMenu(const std::function<void()>& open, UINT command) {
   MenuChoice choice{command, {}};

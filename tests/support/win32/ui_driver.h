@@ -91,6 +91,11 @@ void RightClickListRow(HWND dialog, int id, int row);
 // its label and NM_RCLICK reaches the owner.
 void RightClickTreeItem(HWND dialog, int id, HTREEITEM item);
 
+// A real OLE drag in this thread: with the cursor over `target` and the left button held (as
+// OLE's drag loop reads it), runs `start`, which begins the drag; a timer lets the button go
+// 300 ms later, which drops onto `target`.
+void DragOnto(HWND target, const std::function<void()>& start);
+
 // Runs `open`, which shows a popup menu (TrackPopupMenu), and inside the menu's loop notes its
 // items, "Text" or "Text (greyed)" and "-" for a separator, then chooses the item with
 // `command` from the keyboard (0: closes the menu without a choice). The items, none when no
