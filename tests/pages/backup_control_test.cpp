@@ -146,28 +146,11 @@ class BackupPageTest : public ModuleTest {
     source->InnerUnknown()->Release();
     return uitest::DropOn(GetDlgItem(m_hPage, kList), data.get());
   }
-  // The tree item showing drive C:, or the test's folder under it (C: opened, as a user does).
+  // The tree item showing drive C:, or the test's folder under it, opened and selected in
+  // the page's tree as a user does.
   HTREEITEM TreeItem(bool drive) const {
-    const HWND tree = GetDlgItem(m_hPage, kTree);
-    HTREEITEM item = TreeView_GetRoot(tree);
-    for (; item && ItemText(tree, item) != "C:"; item = TreeView_GetNextSibling(tree, item)) {
-    }
-    if (drive) return item;
-    TreeView_Expand(tree, item, TVE_EXPAND);
-    const std::string name = m_tree.Root().substr(3, m_tree.Root().size() - 4);
-    for (item = TreeView_GetChild(tree, item); item && ItemText(tree, item) != name; item = TreeView_GetNextSibling(tree, item)) {
-    }
-    return item;
-  }
-  static std::string ItemText(HWND tree, HTREEITEM item) {
-    char text[MAX_PATH] = {};
-    TVITEMA data{};
-    data.mask = TVIF_TEXT;
-    data.hItem = item;
-    data.pszText = text;
-    data.cchTextMax = MAX_PATH;
-    TreeView_GetItem(tree, &data);
-    return text;
+    uitest::ChooseTreePath(m_hPage, kTree, drive ? "C:\\" : m_tree.Root());
+    return TreeView_GetSelection(GetDlgItem(m_hPage, kTree));
   }
 
   OleThread m_ole;
