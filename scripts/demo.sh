@@ -76,6 +76,8 @@ qnhost list
 
 if $page; then
   step "The backup page: build the list by hand (drag folders from the tree, drop files, right-click), then OK"
+  # "MS Sans Serif" comes from Wine's own fonts, which a fresh prefix does not find by itself.
+  cp /usr/share/wine/fonts/sserif*.fon /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
   qnhost ui backup
   qnhost list
   step "What a backup of that list would take (a dry run)"
