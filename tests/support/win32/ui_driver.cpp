@@ -328,10 +328,6 @@ void CALLBACK OnMenuTimer(HWND, UINT, UINT_PTR, DWORD) {
   PostMessageA(window, WM_KEYDOWN, VK_RETURN, 0);
 }
 
-}  // namespace
-
-namespace {
-
 void SetLeftButton(bool down) {
   BYTE keys[256];
   GetKeyboardState(keys);
