@@ -35,5 +35,6 @@ if [ "$which" != native ]; then
   [ -d "$folders" ] || printf '%s\n' "$folders"/Dir{0000..3999}/Sub{0..4} | xargs -d '\n' mkdir -p
   "$root/scripts/wine-run" "$WINEPREFIX" "$root/build/windows/bench/wine_tree_bench.exe" "Z:${folders//\//\\}" 5
   # The page's list is slow to fill under Xvfb in both columns of the comparison: 3 rounds.
-  "$root/scripts/wine-run" "$WINEPREFIX" "$root/build/windows/bench/wine_page_bench.exe" 'C:\bench-page' 3
+  page="$trees/bkqn-page-2000"
+  "$root/scripts/wine-run" "$WINEPREFIX" "$root/build/windows/bench/wine_page_bench.exe" "Z:${page//\//\\}" 3
 fi
