@@ -66,3 +66,7 @@ RowTexts DescribeFolderRow(const CFolderEntry& entry) {
   }
   return row;
 }
+
+RowTexts NewRowTexts(bool folder) {
+  return folder ? RowTexts{"*.*", ""} : RowTexts{"Backup allways", kFileRowExcludeText};
+}

@@ -23,3 +23,8 @@ RowTexts DescribeFileRow(const CFileEntry& entry);
 RowTexts DescribeFolderRow(const CFolderEntry& entry);
 
 inline constexpr const char* kFileRowExcludeText = "[none]";
+
+// The texts of a row added without an entry, before its properties were ever confirmed: a
+// folder reads "*.*" and nothing; a file "Backup allways" (small a, unlike a confirmed rule's
+// "Backup Allways") and "[none]".
+RowTexts NewRowTexts(bool folder);

@@ -123,11 +123,19 @@ CControlContainer::Outcome CControlContainer::RunUntilClosed() {
   return m_outcome;
 }
 
-HRESULT CControlContainer::Store() {
+HRESULT CControlContainer::Store() { return Persist(1); }
+
+HRESULT CControlContainer::LoadSettings() { return m_pControl ? Persist(0) : E_UNEXPECTED; }
+
+HRESULT CControlContainer::Persist(VARIANT_BOOL action) {
   ComPtr<IBkQnAxRestore> restore;
-  if (SUCCEEDED(m_pControl.As(restore, IID_IBkQnAxRestore))) return ValidateAndStore(restore.get());
+  if (SUCCEEDED(m_pControl.As(restore, IID_IBkQnAxRestore))) {
+    return action == 1 ? ValidateAndStore(restore.get()) : restore->PersistSettings(action);
+  }
   ComPtr<IBkQnAxBackup> backup;
-  if (SUCCEEDED(m_pControl.As(backup, IID_IBkQnAxBackup))) return ValidateAndStore(backup.get());
+  if (SUCCEEDED(m_pControl.As(backup, IID_IBkQnAxBackup))) {
+    return action == 1 ? ValidateAndStore(backup.get()) : backup->PersistSettings(action);
+  }
   return E_NOINTERFACE;
 }
 

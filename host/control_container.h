@@ -34,6 +34,8 @@ class CControlContainer final : public ui::CWindow,
   // Runs the window's messages until OK or Cancel ends it, handing keystrokes to the
   // active control first, as a container does.
   Outcome RunUntilClosed();
+  // What the host does once the page shows: PersistSettings(0), the control's load.
+  HRESULT LoadSettings();
   // Deactivates and closes the control and lets it go; the window stays.
   void CloseControl();
 
@@ -97,6 +99,8 @@ class CControlContainer final : public ui::CWindow,
   void FitAroundPage();
   // OK: Validate, then PersistSettings(1) when valid.
   HRESULT Store();
+  // PersistSettings(action) through whichever of the two control interfaces the control has.
+  HRESULT Persist(VARIANT_BOOL action);
   void Finish(Outcome outcome);
 
   ComPtr<IOleObject> m_pControl;

@@ -43,6 +43,8 @@ int ShowClientPages(const std::string& page) {
     CControlContainer container;
     HRESULT hr = ControlClassOf(client, page == "restore", control);
     if (SUCCEEDED(hr)) hr = container.Open(control, client.name + (page == "restore" ? " - Restore" : " - Backup"));
+    // As the host does once the page shows: the stored list comes in.
+    if (SUCCEEDED(hr)) hr = container.LoadSettings();
     if (FAILED(hr)) {
       std::printf("\"%s\": the %s page cannot be shown (0x%08lX)\n", client.name.c_str(), page.c_str(),
                   static_cast<unsigned long>(hr));

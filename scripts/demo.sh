@@ -5,16 +5,23 @@
 # a backup into a folder archive, and a restore into another folder.
 # --x86: the same with the 32-bit module and qnhost (windows-x86 preset), registered by the
 # 32-bit regsvr32, as for a 32-bit host on 64-bit Windows.
+# --page: after the sample list is stored, opens the backup page (qnhost ui backup) on the
+# display ($DISPLAY, or a hidden Xvfb one) for building the list by hand; OK stores it, and the
+# demo then lists it and shows what a backup would take, instead of backing up and restoring.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
 preset=windows
 regsvr32=regsvr32
-if [ "${1:-}" = --x86 ]; then
-  preset=windows-x86
-  regsvr32='C:\windows\syswow64\regsvr32.exe'
-fi
+page=false
+for option in "$@"; do
+  case "$option" in
+    --x86) preset=windows-x86 regsvr32='C:\windows\syswow64\regsvr32.exe' ;;
+    --page) page=true ;;
+    *) echo "usage: scripts/demo.sh [--x86] [--page]" >&2; exit 2 ;;
+  esac
+done
 
 step() { printf '\n== %s\n' "$*"; }
 
@@ -66,6 +73,17 @@ qnhost clear
 qnhost add "$documents" --exclude "*.tmp"
 qnhost add "$todo"
 qnhost list
+
+if $page; then
+  step "The backup page: build the list by hand (drag folders from the tree, drop files, right-click), then OK"
+  # "MS Sans Serif" comes from Wine's own fonts, which a fresh prefix does not find by itself.
+  cp /usr/share/wine/fonts/sserif*.fon /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+  qnhost ui backup
+  qnhost list
+  step "What a backup of that list would take (a dry run)"
+  qnhost backup --dry-run --human
+  exit 0
+fi
 
 step "What a backup would take (a dry run: the module's own Backup, nothing copied)"
 qnhost backup --dry-run --human >"$demo/dry-run.log"

@@ -96,12 +96,17 @@ def draw():
     return {"mask_add.ico": add, "mask_edit.ico": edit, "mask_delete.ico": delete, "mask_clear.ico": clear}
 
 
-def main():
+def write_icons(icons):
+    """Writes each drawing as its .ico into the folder the command line names, or resources/icons."""
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..", "resources", "icons")
     os.makedirs(out, exist_ok=True)
-    for name, pixels in draw().items():
+    for name, pixels in icons.items():
         with open(os.path.join(out, name), "wb") as f:
             f.write(icon_bytes(pixels))
+
+
+def main():
+    write_icons(draw())
 
 
 if __name__ == "__main__":

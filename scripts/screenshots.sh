@@ -57,6 +57,27 @@ shot restore-page-original "Files and folders - Restore" -- "$build/host/qnhost.
 # ---- The restore page with "Disk drive or folder" and a folder of the first drive chosen --
 shot restore-page-folder "Files and folders - Restore" click:1014 open:208 -- "$build/host/qnhost.exe" ui restore
 
+# ---- The backup page as qnhost shows it, with a stored list ------------------------------------
+data="$WINEPREFIX/drive_c/Data"
+mkdir -p "$data/Documents" "$data/Photos/2024" "$data/Projects/site" "$data/Mail"
+echo "Quarterly report" >"$data/report.txt" && echo "1;2;3" >"$data/budget.csv"
+run "$build/host/qnhost.exe" clear >/dev/null
+run "$build/host/qnhost.exe" add 'C:\Data\Documents' --include '*.doc | *.txt' --exclude '*.tmp' >/dev/null
+run "$build/host/qnhost.exe" add 'C:\Data\Photos' --rule last-months 6 >/dev/null
+run "$build/host/qnhost.exe" add 'C:\Data\Projects' --exclude '*.obj | *.bak' >/dev/null
+run "$build/host/qnhost.exe" add 'C:\Data\report.txt' --rule last-weeks 2 >/dev/null
+run "$build/host/qnhost.exe" add 'C:\Data\budget.csv' >/dev/null
+shot backup-page "Files and folders - Backup" -- "$build/host/qnhost.exe" ui backup
+
+# ---- Its tree menu, opened on the first folder of the first drive ---------------------------------
+shot backup-page-tree-menu "Files and folders - Backup" open:201 rclick:201=60,24 -- "$build/host/qnhost.exe" ui backup
+
+# ---- Its list menu, opened on the first row --------------------------------------------------------
+shot backup-page-list-menu "Files and folders - Backup" rclick:206=60,26 -- "$build/host/qnhost.exe" ui backup
+# The other pictures show the prefix as it was.
+run "$build/host/qnhost.exe" clear >/dev/null
+rm -rf "$data"
+
 # ---- The entry property dialogs, run by dialog-preview with their code and templates linked in
 folder=("$build/tools/dialog-preview.exe" folder 'C:\Data' 1 '*.doc | *.txt | *.xls' -1 -1 '*.tmp | *.bak' 4 -1 2003 3 5)
 

@@ -10,6 +10,10 @@
 //               opened); the picture is of the last window waited for
 //   open:ID     in the tree view with id ID, opens the first top-level item and selects its
 //               first child
+//   rclick:ID=X,Y  right-clicks the control with id ID at X,Y (its client coordinates), the
+//               cursor put there first; then waits for the popup menu that click opens, which
+//               the picture shows over the window (taken from the screen) and which is closed
+//               before the window is
 #include <windows.h>
 #include <commctrl.h>
 
@@ -50,6 +54,22 @@ HWND WaitForWindow(const char* caption) {
   return window;
 }
 
+// The popup menu an rclick opened; null until one did.
+HWND g_hMenu = nullptr;
+
+HWND WaitForPopupMenu() {
+  HWND menu = nullptr;
+  for (int tries = 0; !menu && tries < 50; ++tries) {
+    menu = FindWindowA("#32768", nullptr);
+    if (!menu || !IsWindowVisible(menu)) {
+      menu = nullptr;
+      Sleep(100);
+    }
+  }
+  if (!menu) std::fprintf(stderr, "window_shot: no popup menu\n");
+  return menu;
+}
+
 void Act(HWND& top, const std::string& action) {
   const size_t colon = action.find(':');
   const std::string verb = action.substr(0, colon);
@@ -66,6 +86,20 @@ void Act(HWND& top, const std::string& action) {
   } else if (verb == "type") {
     const size_t equals = action.find('=');
     SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(action.c_str() + equals + 1));
+  } else if (verb == "rclick") {
+    const size_t equals = action.find('='), comma = action.find(',');
+    POINT point = {std::atoi(action.c_str() + equals + 1), std::atoi(action.c_str() + comma + 1)};
+    const LPARAM at = MAKELPARAM(point.x, point.y);
+    ClientToScreen(control, &point);
+    SetForegroundWindow(top);
+    SendMessageA(top, WM_NCACTIVATE, TRUE, 0);
+    RedrawWindow(top, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Sleep(300);
+    SetCursorPos(point.x, point.y);
+    PostMessageA(control, WM_RBUTTONDOWN, MK_RBUTTON, at);
+    PostMessageA(control, WM_RBUTTONUP, 0, at);
+    g_hMenu = WaitForPopupMenu();
+    Sleep(300);
   } else if (verb == "open") {
     const auto root = reinterpret_cast<HTREEITEM>(SendMessageA(control, TVM_GETNEXTITEM, TVGN_ROOT, 0));
     SendMessageA(control, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(root));
@@ -75,15 +109,19 @@ void Act(HWND& top, const std::string& action) {
   }
 }
 
-bool SaveBitmap(HWND window, const char* path) {
+// The window with its caption and frame; from the screen when `withMenu`, so that a popup menu
+// over it shows too.
+bool SaveBitmap(HWND window, const char* path, bool withMenu) {
   RECT rect;
   GetWindowRect(window, &rect);
   const int width = rect.right - rect.left, height = rect.bottom - rect.top;
-  const HDC source = GetWindowDC(window);
+  const HWND drawn = withMenu ? nullptr : window;
+  const HDC source = withMenu ? GetDC(nullptr) : GetWindowDC(window);
+  const int left = withMenu ? rect.left : 0, top = withMenu ? rect.top : 0;
   const HDC memory = CreateCompatibleDC(source);
   const HBITMAP bitmap = CreateCompatibleBitmap(source, width, height);
   const HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, source, 0, 0, SRCCOPY);
+  BitBlt(memory, 0, 0, width, height, source, left, top, SRCCOPY);
   SelectObject(memory, old);
   const int stride = (width * 3 + 3) & ~3;
   BITMAPINFOHEADER info = {sizeof info, width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
@@ -91,7 +129,7 @@ bool SaveBitmap(HWND window, const char* path) {
   GetDIBits(memory, bitmap, 0, height, pixels.data(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
   DeleteObject(bitmap);
   DeleteDC(memory);
-  ReleaseDC(window, source);
+  ReleaseDC(drawn, source);
   BITMAPFILEHEADER file = {0x4D42, static_cast<DWORD>(sizeof file + sizeof info + pixels.size()), 0, 0,
                            sizeof file + sizeof info};
   FILE* out = std::fopen(path, "wb");
@@ -106,7 +144,7 @@ bool SaveBitmap(HWND window, const char* path) {
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::fprintf(stderr, "usage: window_shot CAPTION OUT.bmp [click:ID|post:ID|type:ID=TEXT|wait:CAPTION|open:ID]...\n");
+    std::fprintf(stderr, "usage: window_shot CAPTION OUT.bmp [click:ID|post:ID|type:ID=TEXT|wait:CAPTION|open:ID|rclick:ID=X,Y]...\n");
     return 2;
   }
   HWND window = WaitForWindow(argv[1]);
@@ -115,13 +153,17 @@ int main(int argc, char** argv) {
   GetWindowThreadProcessId(window, &processId);
   const HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, processId);
   for (int i = 3; i < argc; ++i) Act(window, argv[i]);
-  SetForegroundWindow(window);
-  // Without a window manager Wine may leave the caption drawn inactive; draw it as the active
-  // window it is.
-  SendMessageA(window, WM_NCACTIVATE, TRUE, 0);
-  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  Sleep(500);
-  const bool saved = SaveBitmap(window, argv[2]);
+  if (!g_hMenu) {
+    SetForegroundWindow(window);
+    // Without a window manager Wine may leave the caption drawn inactive; draw it as the active
+    // window it is.
+    SendMessageA(window, WM_NCACTIVATE, TRUE, 0);
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Sleep(500);
+  }
+  const bool saved = SaveBitmap(window, argv[2], g_hMenu != nullptr);
+  // The menu's loop takes Escape from its program's queue.
+  if (g_hMenu) PostMessageA(g_hMenu, WM_KEYDOWN, VK_ESCAPE, 0);
   PostMessageA(window, WM_CLOSE, 0, 0);
   if (process && WaitForSingleObject(process, 3000) == WAIT_TIMEOUT) TerminateProcess(process, 0);
   if (process) CloseHandle(process);

@@ -210,13 +210,6 @@ TEST_F(BackupPageTest, ListsFoldersOneLevelAheadOfWhatIsOpenOnceEachAndFindsThem
   EXPECT_EQ(m_pManager->GetSelectedPath(), m_tree.Path("plain\\"));
 }
 
-void CALLBACK LetGo(HWND, UINT, UINT_PTR, DWORD) {
-  BYTE keys[256];
-  GetKeyboardState(keys);
-  keys[VK_LBUTTON] = 0;
-  SetKeyboardState(keys);
-}
-
 TEST_F(BackupPageTest, DragsAFolderOntoTheListAsItsPathAndNeverADrive) {
   const std::string folder = m_tree.Root().substr(0, m_tree.Root().size() - 1);
   GlobalLockScope<char> bytes(FolderFileList(m_tree.Root()).release());
@@ -224,22 +217,14 @@ TEST_F(BackupPageTest, DragsAFolderOntoTheListAsItsPathAndNeverADrive) {
   EXPECT_EQ(std::string(bytes.get(), folder.size() + 22), std::string("\x14\0\0\0", 4) + std::string(16, '\0') + folder + std::string(2, '\0'));
   GlobalFree(GlobalHandle(bytes.get()));
 
-  // Real drags in this process: the left button is held (as OLE's loop reads it) until a timer
-  // lets it go over the list. A drive would become a row "C:\" if it were dragged.
-  RECT list;
-  GetWindowRect(m_host.m_hList, &list);
-  SetCursorPos((list.left + list.right) / 2, (list.top + list.bottom) / 2);
+  // Real drags in this process, dropped on the list. A drive would become a row "C:\" if it
+  // were dragged.
   for (const Names& path : {Names{"C:"}, Names{"C:", m_strName}}) {
-    BYTE keys[256];
-    GetKeyboardState(keys);
-    keys[VK_LBUTTON] = 0x80;
-    SetKeyboardState(keys);
-    const UINT_PTR timer = SetTimer(nullptr, 0, 300, &LetGo);
-    NMTREEVIEWA drag{};
-    drag.itemNew.hItem = Item(path);
-    m_treeCtrl.BeginDrag(drag);
-    KillTimer(nullptr, timer);
-    LetGo(nullptr, 0, 0, 0);
+    uitest::DragOnto(m_host.m_hList, [&] {
+      NMTREEVIEWA drag{};
+      drag.itemNew.hItem = Item(path);
+      m_treeCtrl.BeginDrag(drag);
+    });
     EXPECT_EQ(TreeView_GetSelection(m_host.m_hTree), Item(path));
   }
   EXPECT_EQ(uitest::ListColumn(m_host.hwnd(), 206, 0), Names{folder});

@@ -48,6 +48,9 @@ TEST(RowTexts, FileRowsEndInNone) {
   CFileEntry file;
   EXPECT_EQ(DescribeFileRow(file).include, "Backup Allways");
   EXPECT_EQ(DescribeFileRow(file).exclude, "[none]");
+  // A new file row's default text differs from a confirmed rule's in one letter.
+  EXPECT_EQ(NewRowTexts(false).include, "Backup allways");
+  EXPECT_EQ(NewRowTexts(false).exclude, "[none]");
   file.m_nRule = 42;
   EXPECT_EQ(DescribeFileRow(file).include, "");
   EXPECT_EQ(DescribeFileRow(file).exclude, "[none]");

@@ -52,13 +52,6 @@ Outcome RunRefusingEachAllocation(HRESULT expected, const std::function<Outcome(
   return full;
 }
 
-ComPtr<IBkQnService> NewService() {
-  ComPtr<IBkQnService> service;
-  EXPECT_HRESULT_SUCCEEDED(
-      CoCreateInstance(CLSID_BkQnFilesSrv, nullptr, CLSCTX_INPROC_SERVER, IID_IBkQnService, service.put_void()));
-  return service;
-}
-
 // ---- Backup -------------------------------------------------------------------------------
 
 BackupEntry Folder(const std::string& path, uint8_t recursive = 1, const std::string& masks = "*.*") {

@@ -50,6 +50,14 @@ class Recording : public DispatchObject<Interface> {
   CallLog& m_log;
 };
 
+// The registered module's service object, as the host makes it.
+inline ComPtr<IBkQnService> NewService() {
+  ComPtr<IBkQnService> service;
+  EXPECT_HRESULT_SUCCEEDED(
+      CoCreateInstance(CLSID_BkQnFilesSrv, nullptr, CLSCTX_INPROC_SERVER, IID_IBkQnService, service.put_void()));
+  return service;
+}
+
 // An operation the module has no business calling: written down and refused.
 #define UNEXPECTED_CALL(name, parameters) \
   STDMETHODIMP name parameters override { return Record(E_NOTIMPL, #name); }

@@ -186,9 +186,8 @@ TEST_F(RestorePageTest, OkStoresForTheRestoreRunAndCancelDoesNot) {
   uitest::Click(again.hwnd(), IDOK);
   EXPECT_EQ(again.Result(), CControlContainer::Outcome::kStored);
 
-  ComPtr<IBkQnService> service;
-  ASSERT_HRESULT_SUCCEEDED(
-      CoCreateInstance(CLSID_BkQnFilesSrv, nullptr, CLSCTX_INPROC_SERVER, IID_IBkQnService, service.put_void()));
+  const ComPtr<IBkQnService> service = NewService();
+  ASSERT_TRUE(service);
   CallLog log;
   const auto restorer = ComPtr<RecordingRestorer>::Adopt(new RecordingRestorer(log, {{Stored("report.doc")}}));
   EXPECT_EQ(service->Restore(restorer.get(), nullptr), S_OK);

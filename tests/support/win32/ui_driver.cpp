@@ -94,10 +94,28 @@ HWND Usable(HWND dialog, int id, const char* action) {
   return control;
 }
 
+// Puts the cursor on the middle of `rect` (client coordinates of `control`).
+void PutCursorAt(HWND control, RECT rect) {
+  MapWindowPoints(control, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+  SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+}
+
 void NotifyParent(HWND control, NMHDR& header) {
   header.hwndFrom = control;
   header.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(control));
   SendMessageA(GetParent(control), WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
+}
+
+// The cursor onto a list row, and the click's notification (NM_DBLCLK, NM_RCLICK) to the owner.
+void ClickRow(HWND list, int row, UINT code) {
+  RECT rect = {};
+  rect.left = LVIR_LABEL;
+  SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rect));
+  PutCursorAt(list, rect);
+  NMITEMACTIVATE click = {};
+  click.hdr.code = code;
+  click.iItem = row;
+  NotifyParent(list, click.hdr);
 }
 
 }  // namespace
@@ -230,10 +248,116 @@ void DoubleClickListRow(HWND dialog, int id, int row) {
   SelectListRows(dialog, id, {row});
   const HWND list = GetDlgItem(dialog, id);
   if (!list) return;
-  NMITEMACTIVATE activate = {};
-  activate.hdr.code = NM_DBLCLK;
-  activate.iItem = row;
-  NotifyParent(list, activate.hdr);
+  ClickRow(list, row, NM_DBLCLK);
+}
+
+void RightClickListRow(HWND dialog, int id, int row) {
+  const HWND list = Usable(dialog, id, "right-click a row");
+  if (!list) return;
+  if (!(ListView_GetItemState(list, row, LVIS_SELECTED) & LVIS_SELECTED)) SelectListRows(dialog, id, {row});
+  ClickRow(list, row, NM_RCLICK);
+}
+
+void RightClickTreeItem(HWND dialog, int id, HTREEITEM item) {
+  const HWND tree = Usable(dialog, id, "right-click an item");
+  if (!tree) return;
+  RECT rect;
+  if (item) {
+    TreeView_GetItemRect(tree, item, &rect, TRUE);
+  } else {
+    GetClientRect(tree, &rect);
+    rect.top = rect.bottom - 4;
+  }
+  PutCursorAt(tree, rect);
+  NMHDR click = {};
+  click.code = NM_RCLICK;
+  NotifyParent(tree, click);
+}
+
+namespace {
+
+struct MenuChoice {
+  UINT command;
+  std::vector<std::string> items;
+  DWORD shownAt = 0;
+};
+thread_local MenuChoice* t_pMenuChoice = nullptr;
+
+BOOL CALLBACK FindPopupMenu(HWND window, LPARAM found) {
+  char className[16] = {};
+  GetClassNameA(window, className, sizeof className);
+  if (std::string(className) != "#32768" || !IsWindowVisible(window)) return TRUE;
+  *reinterpret_cast<HWND*>(found) = window;
+  return FALSE;
+}
+
+void CALLBACK OnMenuTimer(HWND, UINT, UINT_PTR, DWORD) {
+  MenuChoice* choice = t_pMenuChoice;
+  HWND window = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), &FindPopupMenu, reinterpret_cast<LPARAM>(&window));
+  if (!choice || !window) return;
+  if (choice->shownAt) {
+    // The keys did not end it: close it rather than hang.
+    if (GetTickCount() - choice->shownAt > kGraceMs) {
+      ADD_FAILURE() << "the menu did not take command " << choice->command;
+      EndMenu();
+    }
+    return;
+  }
+  choice->shownAt = GetTickCount();
+  const auto menu = reinterpret_cast<HMENU>(SendMessageA(window, MN_GETHMENU, 0, 0));
+  int downs = 0, target = -1;
+  for (int i = 0, count = GetMenuItemCount(menu); i < count; ++i) {
+    const UINT state = GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION);
+    if (state & MF_SEPARATOR) {
+      choice->items.emplace_back("-");
+      continue;
+    }
+    char text[128] = {};
+    GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+    choice->items.push_back(std::string(text) + (state & (MF_GRAYED | MF_DISABLED) ? " (greyed)" : ""));
+    ++downs;
+    if (GetMenuItemID(menu, i) == choice->command) target = downs;
+  }
+  if (target < 0) {
+    EndMenu();
+    return;
+  }
+  // The menu's loop takes keys from the thread's queue: down to the item, then Enter.
+  for (int i = 0; i < target; ++i) PostMessageA(window, WM_KEYDOWN, VK_DOWN, 0);
+  PostMessageA(window, WM_KEYDOWN, VK_RETURN, 0);
+}
+
+void SetLeftButton(bool down) {
+  BYTE keys[256];
+  GetKeyboardState(keys);
+  keys[VK_LBUTTON] = down ? 0x80 : 0;
+  SetKeyboardState(keys);
+}
+
+void CALLBACK LetGoOfLeftButton(HWND, UINT, UINT_PTR, DWORD) { SetLeftButton(false); }
+
+}  // namespace
+
+void DragOnto(HWND target, const std::function<void()>& start) {
+  RECT rect;
+  GetWindowRect(target, &rect);
+  SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+  SetLeftButton(true);
+  const UINT_PTR timer = SetTimer(nullptr, 0, 300, &LetGoOfLeftButton);
+  start();
+  KillTimer(nullptr, timer);
+  SetLeftButton(false);
+}
+
+std::vector<std::string> ChooseFromMenu(const std::function<void()>& open, UINT command) {
+  MenuChoice choice{command, {}};
+  t_pMenuChoice = &choice;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 50, &OnMenuTimer);
+  open();
+  KillTimer(nullptr, timer);
+  t_pMenuChoice = nullptr;
+  return choice.items;
 }
 
 void ChooseTreePath(HWND dialog, int id, const std::string& path) {

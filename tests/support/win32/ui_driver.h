@@ -8,6 +8,7 @@
 // the steps are used up (or when the next window does not come) is closed and reported, so a
 // test fails instead of hanging.
 #include <windows.h>
+#include <commctrl.h>
 #include <ole2.h>
 
 #include <functional>
@@ -80,8 +81,26 @@ void ChooseComboItem(HWND dialog, int id, int index);
 void SetPickerDate(HWND dialog, int id, const SYSTEMTIME& date);
 // Selects exactly the given rows of a list view (LVM_SETITEMSTATE), focusing the first.
 void SelectListRows(HWND dialog, int id, const std::vector<int>& rows);
-// Double-clicks a list view row: selects it and sends the NM_DBLCLK notification.
+// Double-clicks a list view row: selects it, puts the cursor on it and sends the NM_DBLCLK
+// notification.
 void DoubleClickListRow(HWND dialog, int id, int row);
+// Right-clicks a list view row as the list takes it: a row not selected becomes the only one
+// selected; the cursor goes onto the row and NM_RCLICK reaches the owner.
+void RightClickListRow(HWND dialog, int id, int row);
+// Right-clicks a tree view item (null: the empty space below the items): the cursor goes onto
+// its label and NM_RCLICK reaches the owner.
+void RightClickTreeItem(HWND dialog, int id, HTREEITEM item);
+
+// A real OLE drag in this thread: with the cursor over `target` and the left button held (as
+// OLE's drag loop reads it), runs `start`, which begins the drag; a timer lets the button go
+// 300 ms later, which drops onto `target`.
+void DragOnto(HWND target, const std::function<void()>& start);
+
+// Runs `open`, which shows a popup menu (TrackPopupMenu), and inside the menu's loop notes its
+// items, "Text" or "Text (greyed)" and "-" for a separator, then chooses the item with
+// `command` from the keyboard (0: closes the menu without a choice). The items, none when no
+// menu showed.
+std::vector<std::string> ChooseFromMenu(const std::function<void()>& open, UINT command);
 
 // Opens a tree view down to `path` ("C:\\Data\\Sub\\"), item by item as a user does (each
 // expansion notifies the owner), and selects its last item; a missing item fails the test.
