@@ -7,6 +7,7 @@
 #include "engine/selection_rules.h"
 #include "platform/civil_days.h"
 #include "platform/file_attributes.h"
+#include "tests/support/entries.h"
 #include "tests/support/temp_tree.h"
 #include "tests/support/temporary_mark.h"
 
@@ -31,15 +32,6 @@ Names Select(const TempTree& tree, const CFolderEntry& entry) {
   }
   std::sort(names.begin(), names.end());
   return names;
-}
-
-CFolderEntry Entry(const std::string& path, const char* include, const char* exclude, bool recursive = true) {
-  CFolderEntry entry;
-  entry.m_strPath = path;
-  entry.m_strIncludeMasks = include;
-  entry.m_strExcludeMasks = exclude;
-  entry.m_bRecursive = recursive ? 1 : 0;
-  return entry;
 }
 
 TEST(FolderSelection, MasksAndRecursion) {
@@ -67,7 +59,7 @@ TEST(FolderSelection, MasksAndRecursion) {
       {"*.jpg | | *.zzz", "", false, {"d.jpg"}},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(Select(tree, Entry(tree.Root(), c.include, c.exclude, c.recursive)), c.selected)
+    EXPECT_EQ(Select(tree, FolderEntry(tree.Root(), c.include, c.exclude, c.recursive)), c.selected)
         << c.include << " / " << c.exclude;
   }
 }
@@ -88,7 +80,7 @@ TEST(FolderSelection, OnlyTemporaryFilesAreLeftOut) {
   AddFileEntry(file, items, kClock);
   EXPECT_EQ(items.size(), 1u);
 #endif
-  EXPECT_EQ(Select(tree, Entry(tree.Root(), "*.doc", "")), (Names{"hidden.doc", "readonly.doc", "system.doc"}));
+  EXPECT_EQ(Select(tree, FolderEntry(tree.Root(), "*.doc", "")), (Names{"hidden.doc", "readonly.doc", "system.doc"}));
 }
 
 // The include rule must hold and the exclude rule must not, on the file's UTC day.
@@ -112,7 +104,7 @@ TEST(FolderSelection, DateRules) {
       {RULE_NONE, -1, 9, -1, all},
   };
   for (const auto& c : cases) {
-    CFolderEntry entry = Entry(tree.Root(), "*.*", "");
+    CFolderEntry entry = FolderEntry(tree.Root(), "*.*", "");
     entry.m_nIncludeRule = c.includeRule;
     entry.m_nIncludeCount = c.includeCount;
     entry.m_nExcludeRule = c.excludeRule;
@@ -177,7 +169,7 @@ TEST(FolderSelectionLinks, LoopOfLinksEnds) {
   ASSERT_TRUE(platform::ToHostPath(tree.Path("loop"), host));
   ASSERT_EQ(symlink(".", host.c_str()), 0);
   BackupItems items;
-  CollectFolder(Entry(tree.Root(), "*.*", ""), items, kClock);
+  CollectFolder(FolderEntry(tree.Root(), "*.*", ""), items, kClock);
   ASSERT_FALSE(items.empty());
   // Every file came from a folder whose "*.*" search the platform still takes.
   for (const BackupItem& item : items) EXPECT_LE(item.FileName.size() - item.LocalName.size() + 3, 260u);
@@ -193,7 +185,7 @@ TEST(FolderSelectionLinks, NameWithBackslashIsNeverListed) {
   std::FILE* file = std::fopen((host + "/sub\\b.doc").c_str(), "w");
   ASSERT_NE(file, nullptr);
   std::fclose(file);
-  EXPECT_EQ(Select(tree, Entry(tree.Root(), "*.doc", "")), Names{"c.doc"});
+  EXPECT_EQ(Select(tree, FolderEntry(tree.Root(), "*.doc", "")), Names{"c.doc"});
 }
 
 }  // namespace
