@@ -31,12 +31,6 @@ class SettingsStoreTest : public RegistryTest {
   void Write(const std::string& name, const std::string& text) { CRegistryStore().WriteString(m_strPath, name, text); }
 };
 
-TEST(SettingsKeys, LiveUnderTheServiceClassIdentifier) {
-  EXPECT_EQ(SettingsKeyBase(), "HKEY_CURRENT_USER\\SOFTWARE\\Korvel\\Tessarine\\" + kServiceClsid);
-  EXPECT_EQ(BackupListKey(), SettingsKeyBase() + "\\backuper");
-  EXPECT_EQ(RestoreOptionsKey(), SettingsKeyBase() + "\\restorer");
-}
-
 TEST_F(SettingsStoreTest, OnlyValuesNamedFileWithATextOfEitherFormBecomeEntries) {
   const std::string folder = FormatFolderEntry(FolderEntry("C:\\Data"));
   const std::string file = FormatFileEntry(CFileEntry{"C:\\a.doc"});
