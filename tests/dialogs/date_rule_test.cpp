@@ -88,9 +88,7 @@ const Shown kShown[] = {
     {"Days", {RULE_LAST_DAYS, 5, 0}, &RuleIds::days, &RuleIds::dayList, "5"},
     {"DaysNotOffered", {RULE_LAST_DAYS, 8, 0}, &RuleIds::days, &RuleIds::dayList, "2"},
     {"WeeksNotOffered", {RULE_LAST_WEEKS, 9, 0}, &RuleIds::weeks, &RuleIds::weekList, "1"},
-    {"Months", {RULE_LAST_MONTHS, 36, 0}, &RuleIds::months, &RuleIds::monthList, "36"},
     {"Before", {RULE_BEFORE, -1, LocalDate(2003, 3, 5)}, &RuleIds::before, &RuleIds::picker, "2003-3-5"},
-    {"After", {RULE_AFTER, 7, LocalDate(2019, 12, 31)}, &RuleIds::after, &RuleIds::picker, "2019-12-31"},
     {"UnknownKind", {9, 3, 0}, nullptr, nullptr, ""},
 };
 
@@ -153,8 +151,6 @@ const Edit kEdits[] = {
      {RULE_LAST_MONTHS, 36, 0}},
     {"BeforeADate", {RULE_TODAY, -1, 0}, {{'c', &RuleIds::before, 0}, {'d', &RuleIds::picker, 20030305}},
      {RULE_BEFORE, -1, LocalDate(2003, 3, 5)}},
-    {"AfterADate", {RULE_TODAY, -1, 0}, {{'c', &RuleIds::after, 0}, {'d', &RuleIds::picker, 20100615}},
-     {RULE_AFTER, -1, LocalDate(2010, 6, 15)}},
     {"ADateAloneIsAChange", {RULE_BEFORE, 4, LocalDate(2003, 3, 5)}, {{'d', &RuleIds::picker, 20040229}},
      {RULE_BEFORE, 4, LocalDate(2004, 2, 29)}},
     {"ACountAloneIsAChange", {RULE_LAST_WEEKS, 3, 0}, {{'l', &RuleIds::weekList, 0}}, {RULE_LAST_WEEKS, 1, 0}},
