@@ -119,8 +119,9 @@ TEST_F(ServiceTest, NumberPropertiesRetagWhatIsNotA32BitInteger) {
     VARTYPE iconTag;
     VARTYPE versionTag;
   } kCases[] = {
-      {VT_BSTR, VT_I4, VT_UI4}, {VT_I4, VT_I4, VT_I4}, {VT_UINT, VT_UINT, VT_UINT},
-      {VT_DISPATCH, VT_I4, VT_UI4}, {kNoSuchType, kNoSuchType, kNoSuchType},
+      {VT_BSTR, VT_I4, VT_UI4},  {VT_I4, VT_I4, VT_I4},       {VT_UI4, VT_UI4, VT_UI4},
+      {VT_INT, VT_INT, VT_INT},  {VT_UINT, VT_UINT, VT_UINT}, {VT_DISPATCH, VT_I4, VT_UI4},
+      {kNoSuchType, kNoSuchType, kNoSuchType},
   };
   for (const auto& c : kCases) {
     for (const wchar_t* property : {L"ClientIcon", L"versionmajor", L"VersionMinor"}) {
