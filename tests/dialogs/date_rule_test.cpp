@@ -89,6 +89,7 @@ const Shown kShown[] = {
     {"DaysNotOffered", {RULE_LAST_DAYS, 8, 0}, &RuleIds::days, &RuleIds::dayList, "2"},
     {"WeeksNotOffered", {RULE_LAST_WEEKS, 9, 0}, &RuleIds::weeks, &RuleIds::weekList, "1"},
     {"Before", {RULE_BEFORE, -1, LocalDate(2003, 3, 5)}, &RuleIds::before, &RuleIds::picker, "2003-3-5"},
+    {"After", {RULE_AFTER, 7, LocalDate(2019, 12, 31)}, &RuleIds::after, &RuleIds::picker, "2019-12-31"},
     {"UnknownKind", {9, 3, 0}, nullptr, nullptr, ""},
 };
 
