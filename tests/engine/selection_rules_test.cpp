@@ -59,6 +59,7 @@ TEST(FolderSelection, MasksAndRecursion) {
       {"*.jpg | | *.zzz", "", false, {"d.jpg"}},
       // Trailing dots and blanks of a mask are no part of what a name must end in.
       {"*.jpg. | b.txt..", "*.doc . ", false, {"b.txt", "d.jpg"}},
+      {"?.doc | b.t?t", "", false, {"a.doc", "b.txt"}},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(Select(tree, FolderEntry(tree.Root(), c.include, c.exclude, c.recursive)), c.selected)
