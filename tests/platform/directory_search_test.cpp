@@ -121,6 +121,8 @@ TEST(DirectorySearch, MissingFolderAndReopen) {
   tree.AddFile("a.txt", kSomeTime);
   platform::DirectorySearch search;
   platform::FoundEntry found;
+  EXPECT_FALSE(search.Next(found)) << "never opened";
+  EXPECT_FALSE(search.Open(tree.Root())) << "no name to look for";
   EXPECT_FALSE(search.Open(tree.Root() + "missing\\*.*"));
   EXPECT_FALSE(search.Next(found));
   ASSERT_TRUE(search.Open(tree.Root() + "a.txt"));
