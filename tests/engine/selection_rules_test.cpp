@@ -191,5 +191,15 @@ TEST(FolderSelectionLinks, NameWithBackslashIsNeverListed) {
   EXPECT_EQ(Select(tree, FolderEntry(tree.Root(), "*.doc", "")), Names{"c.doc"});
 }
 
+// Where the file system keeps letter-case twins, a plain mask naming one exactly (trailing
+// dots and blanks aside) takes that one alone, as the platform's lookup does.
+TEST(FolderSelectionTwins, AnExactPlainNameTakesItsTwinAlone) {
+  TempTree tree;
+  tree.AddFile("Report.DOC", DaysAgo(1));
+  tree.AddFile("report.doc", DaysAgo(1));
+  EXPECT_EQ(Select(tree, FolderEntry(tree.Root(), "report.doc. ", "")), Names{"report.doc"});
+  EXPECT_EQ(Select(tree, FolderEntry(tree.Root(), "REPORT.doc", "")), (Names{"Report.DOC", "report.doc"}));
+}
+
 }  // namespace
 #endif
