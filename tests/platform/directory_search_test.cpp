@@ -123,6 +123,7 @@ TEST(DirectorySearch, MissingFolderAndReopen) {
   platform::FoundEntry found;
   EXPECT_FALSE(search.Next(found)) << "never opened";
   EXPECT_FALSE(search.Open(tree.Root())) << "no name to look for";
+  EXPECT_FALSE(search.Open("zq-no-such-file.zq9")) << "no folder";
   EXPECT_FALSE(search.Open(tree.Root() + "missing\\*.*"));
   EXPECT_FALSE(search.Next(found));
   ASSERT_TRUE(search.Open(tree.Root() + "a.txt"));
