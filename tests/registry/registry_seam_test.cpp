@@ -89,6 +89,21 @@ TEST_F(RegistrySeamTest, LettersOfTheAnsiCodePageFoldAsInUnicode) {
   EXPECT_EQ(Names(m_hKey.get()), (std::vector<std::string>{"Z", "\xD7", "\xC0x", "\xE0y", "\xE9", "\xFF", "\x8A", "\x80"}));
 }
 
+// As on NT, a string type stored without its zero is read back with one where the buffer
+// has room; other types never.
+TEST_F(RegistrySeamTest, AStringWithoutItsZeroGetsOneWhereThereIsRoom) {
+  SetRegistryValue(m_hKey.get(), "text", kRegSz, reinterpret_cast<const uint8_t*>("ab"), 2);
+  Set(m_hKey.get(), "bytes", "ab");
+  for (const auto& [name, zero] : {std::pair{"text", true}, std::pair{"bytes", false}}) {
+    uint8_t data[8];
+    std::memset(data, 0xEE, sizeof data);
+    uint32_t size = sizeof data;
+    ASSERT_EQ(QueryRegistryValue(m_hKey.get(), name, nullptr, data, &size), kRegistryOk) << name;
+    EXPECT_EQ(size, 2u) << name;
+    EXPECT_EQ(data[2], zero ? 0 : 0xEE) << name;
+  }
+}
+
 TEST_F(RegistrySeamTest, AnswersAndErrorCodesAreTheSystems) {
   Set(m_hKey.get(), "abcde", std::string(8, '\1'));
   const RegistryKey readOnly = Open(m_hKey.get(), "", kKeyRead);
