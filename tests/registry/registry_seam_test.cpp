@@ -93,8 +93,9 @@ TEST_F(RegistrySeamTest, LettersOfTheAnsiCodePageFoldAsInUnicode) {
 // has room; other types never.
 TEST_F(RegistrySeamTest, AStringWithoutItsZeroGetsOneWhereThereIsRoom) {
   SetRegistryValue(m_hKey.get(), "text", kRegSz, reinterpret_cast<const uint8_t*>("ab"), 2);
+  SetRegistryValue(m_hKey.get(), "expand", 2, reinterpret_cast<const uint8_t*>("ab"), 2);
   Set(m_hKey.get(), "bytes", "ab");
-  for (const auto& [name, zero] : {std::pair{"text", true}, std::pair{"bytes", false}}) {
+  for (const auto& [name, zero] : {std::pair{"text", true}, std::pair{"expand", true}, std::pair{"bytes", false}}) {
     uint8_t data[8];
     std::memset(data, 0xEE, sizeof data);
     uint32_t size = sizeof data;
