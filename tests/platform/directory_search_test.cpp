@@ -150,3 +150,18 @@ TEST(DirectorySearch, PatternsLongerThanMaxPathFindNothing) {
 }
 
 }  // namespace
+
+#ifndef _WIN32
+#include "platform/posix/wildcard_match.h"
+
+namespace {
+
+// The POSIX build's matcher (Windows searches match themselves): an empty mask, as a list with
+// an empty place splits into, matches no name at all.
+TEST(WildcardMatch, AnEmptyMaskMatchesNothing) {
+  EXPECT_FALSE(platform::WildcardMatch("", "a"));
+  EXPECT_FALSE(platform::WildcardMatch("", ""));
+}
+
+}  // namespace
+#endif
