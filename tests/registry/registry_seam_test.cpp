@@ -3,6 +3,7 @@
 // embedded registry is wrong.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -95,12 +96,15 @@ TEST_F(RegistrySeamTest, AStringWithoutItsZeroGetsOneWhereThereIsRoom) {
   SetRegistryValue(m_hKey.get(), "text", kRegSz, reinterpret_cast<const uint8_t*>("ab"), 2);
   SetRegistryValue(m_hKey.get(), "expand", 2, reinterpret_cast<const uint8_t*>("ab"), 2);
   Set(m_hKey.get(), "bytes", "ab");
-  for (const auto& [name, zero] : {std::pair{"text", true}, std::pair{"expand", true}, std::pair{"bytes", false}}) {
-    uint8_t data[8];
-    std::memset(data, 0xEE, sizeof data);
-    uint32_t size = sizeof data;
-    ASSERT_EQ(QueryRegistryValue(m_hKey.get(), name, nullptr, data, &size), kRegistryOk) << name;
-    EXPECT_EQ(data[2], zero ? 0 : 0xEE) << name;
+  SetRegistryValue(m_hKey.get(), "empty", kRegSz, reinterpret_cast<const uint8_t*>(""), 0);
+  const std::pair<const char*, size_t> zeroAt[] = {{"text", 2}, {"expand", 2}, {"bytes", 8}, {"empty", 8}};
+  for (const auto& [name, at] : zeroAt) {
+    uint8_t guarded[10];  // read into guarded[1..8]: where its first zero is, 8 for none
+    std::memset(guarded, 0xEE, sizeof guarded);
+    uint32_t size = 8;
+    ASSERT_EQ(QueryRegistryValue(m_hKey.get(), name, nullptr, guarded + 1, &size), kRegistryOk) << name;
+    EXPECT_EQ(std::find(guarded + 1, guarded + 9, 0) - (guarded + 1), static_cast<ptrdiff_t>(at)) << name;
+    EXPECT_EQ(guarded[0], 0xEE) << name;
   }
 }
 
