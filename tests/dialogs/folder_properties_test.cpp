@@ -7,6 +7,7 @@
 #include "dialogs/folder_properties_dialog.h"
 #include "model/entry_text.h"
 #include "tests/dialogs/dialog_test.h"
+#include "tests/support/entries.h"
 
 namespace {
 
@@ -18,11 +19,7 @@ const std::vector<int> kIncludeButtons{225, 226, 227, 228};  // add, edit, delet
 const std::vector<int> kExcludeButtons{229, 230, 231, 232};
 
 CFolderEntry Folder(const std::string& include, const std::string& exclude) {
-  CFolderEntry entry;
-  entry.m_strPath = "C:\\Data";
-  entry.m_strIncludeMasks = include;
-  entry.m_strExcludeMasks = exclude;
-  return entry;
+  return FolderEntry("C:\\Data", include, exclude);
 }
 
 struct Buttons {

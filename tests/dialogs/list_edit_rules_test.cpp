@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "dialogs/list_edit_rules.h"
+#include "tests/support/entries.h"
 
 namespace {
 
@@ -37,13 +38,6 @@ INSTANTIATE_TEST_SUITE_P(Masks, MaskListTest,
                                          MaskCase{"sub\\*.doc", false, nullptr},
                                          MaskCase{"<x>.doc", false, nullptr}));
 
-CFolderEntry Folder(const std::string& path, const std::string& masks = "*.*") {
-  CFolderEntry entry;
-  entry.m_strPath = path;
-  entry.m_strIncludeMasks = masks;
-  return entry;
-}
-
 // Each row as "kind path [include masks]".
 std::vector<std::string> Rows(const BackupList& list) {
   std::vector<std::string> rows;
@@ -56,15 +50,15 @@ std::vector<std::string> Rows(const BackupList& list) {
 }
 
 TEST(BackupRows, OnePerPathAndKindReplacedInPlace) {
-  BackupList list = {Folder("C:\\Data"), CFileEntry{"C:\\a.doc"}};
+  BackupList list = {FolderEntry("C:\\Data"), CFileEntry{"C:\\a.doc"}};
   const struct {
     BackupEntry put;
     bool replaced;
   } kSteps[] = {
-      {Folder("c:\\DATA", "*.txt"), true},
+      {FolderEntry("c:\\DATA", "*.txt"), true},
       {CFileEntry{"C:\\A.DOC", RULE_TODAY}, true},
       {CFileEntry{"C:\\Data"}, false},
-      {Folder("C:\\Data\\Sub"), false},
+      {FolderEntry("C:\\Data\\Sub"), false},
   };
   for (const auto& step : kSteps) EXPECT_EQ(PutBackupRow(list, step.put), step.replaced) << &step - kSteps;
   EXPECT_EQ(Rows(list), (std::vector<std::string>{"folder c:\\DATA *.txt", "file C:\\A.DOC", "file C:\\Data",

@@ -24,7 +24,6 @@ struct RuleCase {
 // 2026-02-11 is a Wednesday, 2026-02-15 a Sunday.
 const RuleCase kThresholds[] = {
     {"last 1 day: today only", RULE_LAST_DAYS, 1, Day(2026, 2, 11), kSunday, Day(2026, 2, 11)},
-    {"last 7 days", RULE_LAST_DAYS, 7, Day(2026, 2, 11), kSunday, Day(2026, 2, 5)},
     {"last 0 days: after today", RULE_LAST_DAYS, 0, Day(2026, 2, 11), kSunday, Day(2026, 2, 12)},
     {"1 week, Wednesday, Monday first", RULE_LAST_WEEKS, 1, Day(2026, 2, 11), kMonday, Day(2026, 2, 9)},
     {"1 week, Sunday, Monday first", RULE_LAST_WEEKS, 1, Day(2026, 2, 15), kMonday, Day(2026, 2, 9)},
@@ -33,10 +32,7 @@ const RuleCase kThresholds[] = {
     {"2 weeks, Wednesday, Monday first", RULE_LAST_WEEKS, 2, Day(2026, 2, 11), kMonday, Day(2026, 2, 2)},
     {"0 weeks: after this week began", RULE_LAST_WEEKS, 0, Day(2026, 2, 11), kMonday, Day(2026, 2, 16)},
     {"3 months in February", RULE_LAST_MONTHS, 3, Day(2026, 2, 11), kSunday, Day(2025, 12, 1)},
-    {"1 month", RULE_LAST_MONTHS, 1, Day(2026, 2, 11), kSunday, Day(2026, 2, 1)},
-    {"0 months: this month", RULE_LAST_MONTHS, 0, Day(2026, 2, 11), kSunday, Day(2026, 2, 1)},
     {"-5 months: this month", RULE_LAST_MONTHS, -5, Day(2026, 2, 11), kSunday, Day(2026, 2, 1)},
-    {"13 months in February", RULE_LAST_MONTHS, 13, Day(2026, 2, 11), kSunday, Day(2025, 2, 1)},
     {"2 months on the 1st of January", RULE_LAST_MONTHS, 2, Day(2026, 1, 1), kSunday, Day(2025, 12, 1)},
 };
 
@@ -52,13 +48,6 @@ TEST_P(RuleThreshold, TakesFromTheFirstDayOn) {
 
 INSTANTIATE_TEST_SUITE_P(Rules, RuleThreshold, testing::ValuesIn(kThresholds));
 
-TEST(DateRules, TodayIsOneDay) {
-  const RuleClock clock{Day(2026, 2, 11), kSunday};
-  EXPECT_TRUE(RuleHolds(RULE_TODAY, -1, 0, Day(2026, 2, 11), clock));
-  EXPECT_FALSE(RuleHolds(RULE_TODAY, -1, 0, Day(2026, 2, 10), clock));
-  EXPECT_FALSE(RuleHolds(RULE_TODAY, -1, 0, Day(2026, 2, 12), clock));
-}
-
 // A rule's own date is its local calendar date, whatever the zone; the day itself is in
 // neither "before" nor "after".
 TEST(DateRules, BeforeAndAfterAreStrict) {
@@ -72,20 +61,6 @@ TEST(DateRules, BeforeAndAfterAreStrict) {
     EXPECT_FALSE(RuleHolds(RULE_AFTER, -1, march10, Day(2026, 3, 10), clock)) << tz;
     EXPECT_TRUE(RuleHolds(RULE_AFTER, -1, march10, Day(2026, 3, 11), clock)) << tz;
   }
-}
-
-TEST(DateRules, UnknownKindsNeverHold) {
-  const RuleClock clock{Day(2026, 2, 11), kSunday};
-  for (int32_t kind : {int32_t{RULE_NONE}, 6, -2, 1000}) {
-    EXPECT_FALSE(RuleHolds(kind, 1, 0, Day(2026, 2, 11), clock)) << kind;
-  }
-}
-
-TEST(DateRules, FileDaysAreUtcDays) {
-  EXPECT_EQ(UtcDayOf(0), 0);
-  EXPECT_EQ(UtcDayOf(86399), 0);
-  EXPECT_EQ(UtcDayOf(86400), 1);
-  EXPECT_EQ(UtcDayOf(-1), -1);
 }
 
 TEST(DateRules, ClockComesFromTheSeam) {

@@ -7,6 +7,7 @@
 #include "engine/selection_rules.h"
 #include "platform/civil_days.h"
 #include "platform/file_attributes.h"
+#include "tests/support/entries.h"
 #include "tests/support/temp_tree.h"
 #include "tests/support/temporary_mark.h"
 
@@ -33,15 +34,6 @@ Names Select(const TempTree& tree, const CFolderEntry& entry) {
   return names;
 }
 
-CFolderEntry Entry(const std::string& path, const char* include, const char* exclude, bool recursive = true) {
-  CFolderEntry entry;
-  entry.m_strPath = path;
-  entry.m_strIncludeMasks = include;
-  entry.m_strExcludeMasks = exclude;
-  entry.m_bRecursive = recursive ? 1 : 0;
-  return entry;
-}
-
 TEST(FolderSelection, MasksAndRecursion) {
   TempTree tree;
   for (const char* name : {"a.doc", "b.txt", "c.bak", "d.jpg", "sub\\e.DOC", "sub\\f.bak", "sub\\g.jpg",
@@ -65,9 +57,12 @@ TEST(FolderSelection, MasksAndRecursion) {
       {"", "", true, {}},
       {" | ", "", true, {}},
       {"*.jpg | | *.zzz", "", false, {"d.jpg"}},
+      // Trailing dots and blanks of a mask are no part of what a name must end in.
+      {"*.jpg. | b.txt..", "*.doc . ", false, {"b.txt", "d.jpg"}},
+      {"?.doc | b.t?t", "", false, {"a.doc", "b.txt"}},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(Select(tree, Entry(tree.Root(), c.include, c.exclude, c.recursive)), c.selected)
+    EXPECT_EQ(Select(tree, FolderEntry(tree.Root(), c.include, c.exclude, c.recursive)), c.selected)
         << c.include << " / " << c.exclude;
   }
 }
@@ -88,7 +83,7 @@ TEST(FolderSelection, OnlyTemporaryFilesAreLeftOut) {
   AddFileEntry(file, items, kClock);
   EXPECT_EQ(items.size(), 1u);
 #endif
-  EXPECT_EQ(Select(tree, Entry(tree.Root(), "*.doc", "")), (Names{"hidden.doc", "readonly.doc", "system.doc"}));
+  EXPECT_EQ(Select(tree, FolderEntry(tree.Root(), "*.doc", "")), (Names{"hidden.doc", "readonly.doc", "system.doc"}));
 }
 
 // The include rule must hold and the exclude rule must not, on the file's UTC day.
@@ -112,7 +107,7 @@ TEST(FolderSelection, DateRules) {
       {RULE_NONE, -1, 9, -1, all},
   };
   for (const auto& c : cases) {
-    CFolderEntry entry = Entry(tree.Root(), "*.*", "");
+    CFolderEntry entry = FolderEntry(tree.Root(), "*.*", "");
     entry.m_nIncludeRule = c.includeRule;
     entry.m_nIncludeCount = c.includeCount;
     entry.m_nExcludeRule = c.excludeRule;
@@ -177,7 +172,7 @@ TEST(FolderSelectionLinks, LoopOfLinksEnds) {
   ASSERT_TRUE(platform::ToHostPath(tree.Path("loop"), host));
   ASSERT_EQ(symlink(".", host.c_str()), 0);
   BackupItems items;
-  CollectFolder(Entry(tree.Root(), "*.*", ""), items, kClock);
+  CollectFolder(FolderEntry(tree.Root(), "*.*", ""), items, kClock);
   ASSERT_FALSE(items.empty());
   // Every file came from a folder whose "*.*" search the platform still takes.
   for (const BackupItem& item : items) EXPECT_LE(item.FileName.size() - item.LocalName.size() + 3, 260u);
@@ -193,7 +188,17 @@ TEST(FolderSelectionLinks, NameWithBackslashIsNeverListed) {
   std::FILE* file = std::fopen((host + "/sub\\b.doc").c_str(), "w");
   ASSERT_NE(file, nullptr);
   std::fclose(file);
-  EXPECT_EQ(Select(tree, Entry(tree.Root(), "*.doc", "")), Names{"c.doc"});
+  EXPECT_EQ(Select(tree, FolderEntry(tree.Root(), "*.doc", "")), Names{"c.doc"});
+}
+
+// Where the file system keeps letter-case twins, a plain mask naming one exactly (trailing
+// dots and blanks aside) takes that one alone, as the platform's lookup does.
+TEST(FolderSelectionTwins, AnExactPlainNameTakesItsTwinAlone) {
+  TempTree tree;
+  tree.AddFile("Report.DOC", DaysAgo(1));
+  tree.AddFile("report.doc", DaysAgo(1));
+  EXPECT_EQ(Select(tree, FolderEntry(tree.Root(), "report.doc. ", "")), Names{"report.doc"});
+  EXPECT_EQ(Select(tree, FolderEntry(tree.Root(), "REPORT.doc", "")), (Names{"Report.DOC", "report.doc"}));
 }
 
 }  // namespace

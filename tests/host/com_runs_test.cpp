@@ -13,21 +13,11 @@
 #include "tests/host/recording_com_host.h"
 #include "tests/server/registered_module.h"
 #include "tests/server/task_memory.h"
+#include "tests/support/entries.h"
 #include "tests/support/service_clsid.h"
 #include "tests/support/temp_tree.h"
 
 namespace {
-
-// In a case's texts "@" stands for the root of the case's own temporary tree, "~" for the
-// name of the long folder in it.
-std::string Rooted(std::string text, const std::string& root, const std::string& longFolder = "") {
-  for (const auto& [mark, with] : {std::pair{'~', &longFolder}, std::pair{'@', &root}}) {
-    for (size_t at = text.find(mark); at != std::string::npos; at = text.find(mark, at + with->size())) {
-      text.replace(at, 1, *with);
-    }
-  }
-  return text;
-}
 
 struct Outcome {
   HRESULT result;
@@ -53,13 +43,11 @@ Outcome RunRefusingEachAllocation(HRESULT expected, const std::function<Outcome(
 }
 
 // ---- Backup -------------------------------------------------------------------------------
+// In a case's texts "@" stands for the root of the case's own temporary tree, "~" for the
+// name of the long folder in it.
 
-BackupEntry Folder(const std::string& path, uint8_t recursive = 1, const std::string& masks = "*.*") {
-  CFolderEntry entry;
-  entry.m_strPath = path;
-  entry.m_bRecursive = recursive;
-  entry.m_strIncludeMasks = masks;
-  return entry;
+BackupEntry Folder(const std::string& path, bool recursive = true, const std::string& masks = "*.*") {
+  return FolderEntry(path, masks, "", recursive);
 }
 
 std::string Begun(int files) { return Call("BeginClient", {"Files and folders", kServiceClsid, std::to_string(files)}); }

@@ -11,19 +11,12 @@
 #include "server/qn_error.h"
 #include "server/variant.h"
 #include "server/variant_bytes.h"
+#include "tests/support/call_log.h"
 
 // The host's three interfaces as COM objects of this program, writing down every call the
 // module makes with its arguments (one line per call, in one shared log), and failing, handing
 // out null strings or raising QnError where a test tells them to. What they cannot allocate
 // they do not hand out: the call returns E_OUTOFMEMORY instead.
-
-using CallLog = std::vector<std::string>;
-
-inline std::string Call(const std::string& name, std::initializer_list<std::string> args = {}) {
-  std::string text = name + "(";
-  for (const std::string& arg : args) text += (text.back() == '(' ? "" : ", ") + arg;
-  return text + ")";
-}
 
 // A new COM string, or null when task memory ran out.
 inline BSTR NewText(const std::string& text) {

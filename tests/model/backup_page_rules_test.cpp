@@ -14,6 +14,16 @@ TEST(BackupPageRulesTest, RowKeysAreTheUpperCasedPaths) {
   EXPECT_EQ(RowKey("c:\\Data_az\\x.Txt"), "C:\\DATA_AZ\\X.TXT");
 }
 
+// Where a row goes among rows sorted by key: before the first row not less than it, so a
+// row of an equal key is found there.
+TEST(BackupPageRulesTest, RowPositionIsTheFirstRowNotBeforeTheKey) {
+  const std::vector<std::string> rows = {"A", "C", "E"};
+  const auto at = [&](size_t i) { return rows[i]; };
+  const std::pair<const char*, size_t> cases[] = {{"", 0}, {"A", 0}, {"B", 1}, {"C", 1}, {"E", 2}, {"F", 3}};
+  for (const auto& [key, position] : cases) EXPECT_EQ(RowPosition(rows.size(), at, key), position) << key;
+  EXPECT_EQ(RowPosition(0, at, "A"), 0u);
+}
+
 TEST(BackupPageRulesTest, NetworkPathsAreProbedForTheirContents) {
   const std::pair<const char*, const char*> cases[] = {
       {"\\\\server\\share", "\\\\server\\share\\*"}, {"\\\\server\\share\\", "\\\\server\\share\\\\*"},

@@ -27,6 +27,7 @@ INSTANTIATE_TEST_SUITE_P(
                     SplitCase{"|*.doc | *.txt", {"|*.doc | *.txt"}},
                     SplitCase{"a||b", {"a", "|b"}},
                     SplitCase{"*.doc | ", {"*.doc"}},
-                    SplitCase{" \t*.a\t|\t*.b \t", {"*.a", "*.b"}}));
+                    SplitCase{" \t*.a\t|\t*.b \t", {"*.a", "*.b"}},
+                    SplitCase{"\v\r\n*.a\f|\r*.b\v", {"*.a", "*.b"}}));
 
 }  // namespace

@@ -121,6 +121,9 @@ TEST(DirectorySearch, MissingFolderAndReopen) {
   tree.AddFile("a.txt", kSomeTime);
   platform::DirectorySearch search;
   platform::FoundEntry found;
+  EXPECT_FALSE(search.Next(found)) << "never opened";
+  EXPECT_FALSE(search.Open(tree.Root())) << "no name to look for";
+  EXPECT_FALSE(search.Open("zq-no-such-file.zq9")) << "no folder";
   EXPECT_FALSE(search.Open(tree.Root() + "missing\\*.*"));
   EXPECT_FALSE(search.Next(found));
   ASSERT_TRUE(search.Open(tree.Root() + "a.txt"));
@@ -147,3 +150,18 @@ TEST(DirectorySearch, PatternsLongerThanMaxPathFindNothing) {
 }
 
 }  // namespace
+
+#ifndef _WIN32
+#include "platform/posix/wildcard_match.h"
+
+namespace {
+
+// The POSIX build's matcher (Windows searches match themselves): an empty mask, as a list with
+// an empty place splits into, matches no name at all.
+TEST(WildcardMatch, AnEmptyMaskMatchesNothing) {
+  EXPECT_FALSE(platform::WildcardMatch("", "a"));
+  EXPECT_FALSE(platform::WildcardMatch("", ""));
+}
+
+}  // namespace
+#endif

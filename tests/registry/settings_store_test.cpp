@@ -9,6 +9,7 @@
 #include "platform/local_time.h"
 #include "registry/registry_store.h"
 #include "tests/registry/registry_fixture.h"
+#include "tests/support/entries.h"
 #include "tests/support/service_clsid.h"
 #include "tests/support/time_zone.h"
 
@@ -25,25 +26,13 @@ std::vector<std::string> Texts(const BackupList& list) {
   return texts;
 }
 
-CFolderEntry Folder(const std::string& path) {
-  CFolderEntry entry;
-  entry.m_strPath = path;
-  return entry;
-}
-
 class SettingsStoreTest : public RegistryTest {
  protected:
   void Write(const std::string& name, const std::string& text) { CRegistryStore().WriteString(m_strPath, name, text); }
 };
 
-TEST(SettingsKeys, LiveUnderTheServiceClassIdentifier) {
-  EXPECT_EQ(SettingsKeyBase(), "HKEY_CURRENT_USER\\SOFTWARE\\Korvel\\Tessarine\\" + kServiceClsid);
-  EXPECT_EQ(BackupListKey(), SettingsKeyBase() + "\\backuper");
-  EXPECT_EQ(RestoreOptionsKey(), SettingsKeyBase() + "\\restorer");
-}
-
 TEST_F(SettingsStoreTest, OnlyValuesNamedFileWithATextOfEitherFormBecomeEntries) {
-  const std::string folder = FormatFolderEntry(Folder("C:\\Data"));
+  const std::string folder = FormatFolderEntry(FolderEntry("C:\\Data"));
   const std::string file = FormatFileEntry(CFileEntry{"C:\\a.doc"});
   EXPECT_FALSE(HasBackupListValues(m_strPath));
   for (const char* name : {"Destination", "fil", "xfile2"}) Write(name, file);
@@ -62,7 +51,7 @@ TEST_F(SettingsStoreTest, AMixedListComesBackAsSavedAndReplacesWhatTheKeyHeld) {
   Time32 may17 = 0;
   ASSERT_TRUE(platform::LocalStandardMidnight({2003, 5, 17}, may17));
   const BackupList list = {CFolderEntry{"D:\\Work\\", 0, "*.doc | *.txt", may17 - 86400, RULE_AFTER, -1, "*.bak", may17, RULE_BEFORE, -1},
-                           CFileEntry{"C:\\plan.txt", RULE_BEFORE, -1, may17}, Folder("C:\\Data"),
+                           CFileEntry{"C:\\plan.txt", RULE_BEFORE, -1, may17}, FolderEntry("C:\\Data"),
                            CFileEntry{"C:\\log.txt", RULE_LAST_DAYS, 3}};
   for (const char* name : {"file0", "file4", "file5", "Destination"}) Write(name, "left over");
   SaveBackupList(m_strPath, list);

@@ -4,15 +4,11 @@
 #include <set>
 
 #include "engine/host_contract.h"
+#include "tests/support/call_log.h"
 
 // Hosts that write down every call with its arguments, one line per call, so that a test
 // states the whole conversation a run has with its host.
 
-inline std::string Call(const std::string& name, std::initializer_list<std::string> args = {}) {
-  std::string text = name + "(";
-  for (const std::string& arg : args) text += (text.back() == '(' ? "" : ", ") + arg;
-  return text + ")";
-}
 inline std::string BoolText(bool value) { return value ? "true" : "false"; }
 
 // Fails BackupFile for the paths in `failing`, with an error text naming the path.
@@ -55,7 +51,6 @@ struct ScriptedObject {
 struct RestoreScript {
   std::vector<ScriptedObject> objects;
   RunResult iterateResult = kRunOk;
-  size_t isEndFailsAt = SIZE_MAX;  // IsEnd fails when asked at this object
 };
 
 class RecordingRestoreHost : public RestoreHost {
@@ -68,7 +63,7 @@ class RecordingRestoreHost : public RestoreHost {
   }
   bool IsEnd() override {
     calls.push_back(Call("IsEnd"));
-    return m_nNext >= m_script.objects.size() || m_nNext == m_script.isEndFailsAt;
+    return m_nNext >= m_script.objects.size();
   }
   RunResult GetObjectInfo(uint16_t& type, std::string& name) override {
     calls.push_back(Call("GetObjectInfo"));
