@@ -167,7 +167,9 @@ TEST_F(RegistrySeamTest, AnswersAndErrorCodesAreTheSystems) {
   };
   for (size_t i = 0; i < std::size(rows); ++i) {
     EXPECT_EQ(rows[i].call(), rows[i].code) << "row " << i;
-    if (rows[i].answer) EXPECT_EQ(*rows[i].answer, rows[i].expected) << "row " << i << "'s answer";
+    if (rows[i].answer) {
+      EXPECT_EQ(*rows[i].answer, rows[i].expected) << "row " << i << "'s answer";
+    }
   }
   for (size_t i = 0; i < sizeof guarded; ++i) EXPECT_EQ(guarded[i], 0xEE) << "a short buffer is left alone";
 }
