@@ -16,6 +16,8 @@
 #include "registry/registry_store.h"
 #include "tests/host/recording_com_host.h"
 #include "tests/server/registered_module.h"
+#include "tests/support/call_log.h"
+#include "tests/support/entries.h"
 #include "tests/support/service_clsid.h"
 #include "tests/support/temp_tree.h"
 #include "tests/support/win32/ui_driver.h"
@@ -58,20 +60,6 @@ class KeptBackupList {
   bool m_bExisted;
   Values m_values;
 };
-
-// "@" in a case's texts stands for the root of the test's tree.
-std::string Rooted(std::string text, const std::string& root) {
-  for (size_t at = text.find('@'); at != std::string::npos; at = text.find('@', at + root.size())) text.replace(at, 1, root);
-  return text;
-}
-
-CFolderEntry Folder(const std::string& path, const std::string& include = "*.*", const std::string& exclude = "") {
-  CFolderEntry entry;
-  entry.m_strPath = path;
-  entry.m_strIncludeMasks = include;
-  entry.m_strExcludeMasks = exclude;
-  return entry;
-}
 
 CFileEntry File(const std::string& path, int32_t rule = RULE_NONE, int32_t count = -1) { return {path, rule, count, 0}; }
 
@@ -185,11 +173,11 @@ struct StoreCase {
 void PrintTo(const StoreCase& c, std::ostream* os) { *os << c.name; }
 
 std::vector<StoreCase> StoreCases() {
-  CFolderEntry docs = Folder("@Docs", "*.doc | *.txt", "*.tmp");
+  CFolderEntry docs = FolderEntry("@Docs", "*.doc | *.txt", "*.tmp");
   docs.m_nIncludeRule = RULE_LAST_WEEKS;
   docs.m_nIncludeCount = 2;
   docs.m_bRecursive = 0;
-  const std::string docsText = FormatFolderEntry(docs), music = FormatFolderEntry(Folder("@Music"));
+  const std::string docsText = FormatFolderEntry(docs), music = FormatFolderEntry(FolderEntry("@Music"));
   const std::string a = FormatFileEntry(File("@a.txt")), b = FormatFileEntry(File("@b.txt", RULE_LAST_DAYS, 3));
   return {
       {"EveryKindInTheRowsOwnOrder",
@@ -206,7 +194,7 @@ std::vector<StoreCase> StoreCases() {
        {"a.txt | Backup Allways | [none] | 0"},
        {{"file0", a}}},
       {"VanishedAndUnparsableValuesDropOut",
-       {{"file0", FormatFolderEntry(Folder("@gone"))}, {"file1", "garbage"}, {"file2", ""}, {"file3", music}},
+       {{"file0", FormatFolderEntry(FolderEntry("@gone"))}, {"file1", "garbage"}, {"file2", ""}, {"file3", music}},
        {"Music | *.* |  | 1"},
        {{"file0", music}}},
   };
@@ -274,7 +262,7 @@ TEST_F(BackupPageTest, TakesDropsWholeWithTheDefaultsOfNewRows) {
   EXPECT_EQ(Save(), Expected({{"file0", FormatFileEntry(File("@a.txt"))},
                               {"file1", FormatFileEntry(File("@b.txt"))},
                               {"file2", FormatFileEntry(File("@c.txt"))},
-                              {"file3", FormatFolderEntry(Folder("@Docs"))}}));
+                              {"file3", FormatFolderEntry(FolderEntry("@Docs"))}}));
 }
 
 TEST_F(BackupPageTest, ButtonsAndTheListMenuFollowTheSelection) {
@@ -302,7 +290,7 @@ TEST_F(BackupPageTest, ButtonsAndTheListMenuFollowTheSelection) {
 }
 
 TEST_F(BackupPageTest, DeleteKeyRemovesTheSelectedRowsAndKeepsTheirEntries) {
-  Store({{"file0", FormatFolderEntry(Folder("@Docs"))}, {"file1", FormatFileEntry(File("@a.txt"))}});
+  Store({{"file0", FormatFolderEntry(FolderEntry("@Docs"))}, {"file1", FormatFileEntry(File("@a.txt"))}});
   Load();
   const HWND list = GetDlgItem(m_hPage, kList);
   SendMessageA(list, WM_KEYDOWN, VK_DELETE, 0);
@@ -352,7 +340,7 @@ TEST_F(BackupPageTest, PropertiesGiveANewRowItsEntryAndRewriteItsTextsOnOk) {
     EXPECT_EQ(Rows()[c.row], c.after);
   }
   EXPECT_EQ(Save(), Expected({{"file0", FormatFileEntry(File("@a.txt"))},
-                              {"file1", FormatFolderEntry(Folder("@Docs", "*.*", "*.tmp"))}}));
+                              {"file1", FormatFolderEntry(FolderEntry("@Docs", "*.*", "*.tmp"))}}));
 }
 
 // The tree's menu: on a folder it adds the folder with its defaults (the list does not report
@@ -368,7 +356,7 @@ TEST_F(BackupPageTest, TreeMenuAddsFoldersButNotDrives) {
   ASSERT_EQ(uitest::ListColumn(m_hPage, kList, 0), Texts{folder});
   EXPECT_EQ(Rows()[0].substr(folder.size()), " | *.* |  | -1");
   EXPECT_EQ(menuOn(TreeItem(false), 0), (Texts{"Add to the Backup List (greyed)", "Explore"}));
-  EXPECT_EQ(Save(), (Values{{"file0", FormatFolderEntry(Folder(folder))}}));
+  EXPECT_EQ(Save(), (Values{{"file0", FormatFolderEntry(FolderEntry(folder))}}));
 }
 
 // A real OLE drag in this process, started by the tree's TVN_BEGINDRAG.
