@@ -17,6 +17,9 @@
 #include "backup_page/drive_list.h"
 #include "platform/win32/unique_handles.h"
 
+// The drives both pages show: fixed, removable and remote, in that order of preference.
+inline constexpr int kPageDriveTypes[] = {DRIVE_FIXED, DRIVE_REMOVABLE, DRIVE_REMOTE};
+
 class BackupListCtrl;
 class FolderTreeCtrl;
 

@@ -16,9 +16,6 @@ constexpr int kFolderTree = 208;
 constexpr int kOriginalLocationRadio = 210;
 constexpr int kOverwriteCheck = 215;
 
-// Fixed, removable and remote drives, in that order of preference.
-constexpr int kDriveTypes[] = {DRIVE_FIXED, DRIVE_REMOVABLE, DRIVE_REMOTE};
-
 }  // namespace
 
 const InterfaceEntry CRsQnFilesFolders::kInterfaces[] = {
@@ -62,8 +59,8 @@ bool CRsQnFilesFolders::OnInitDialog() {
   SetChecked(kOverwriteCheck, false);
   PrepareIconLabels();
   try {
-    m_pTreeManager = std::make_unique<FolderTreeManager>(m_hTree, nullptr, kDriveTypes,
-                                                         static_cast<int>(std::size(kDriveTypes)), false);
+    m_pTreeManager = std::make_unique<FolderTreeManager>(m_hTree, nullptr, kPageDriveTypes,
+                                                         static_cast<int>(std::size(kPageDriveTypes)), false);
   } catch (const std::bad_alloc&) {
     // A page without its tree still stores "Original location".
   }
