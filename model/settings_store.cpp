@@ -71,14 +71,19 @@ BackupList ReadBackupList(const std::string& key) {
 }
 
 void SaveBackupList(const std::string& key, const BackupList& entries) {
+  std::vector<std::string> texts;
+  texts.reserve(entries.size());
+  for (const BackupEntry& entry : entries) {
+    texts.push_back(std::holds_alternative<CFolderEntry>(entry) ? FormatFolderEntry(std::get<CFolderEntry>(entry))
+                                                                : FormatFileEntry(std::get<CFileEntry>(entry)));
+  }
+  SaveBackupListTexts(key, texts);
+}
+
+void SaveBackupListTexts(const std::string& key, const std::vector<std::string>& texts) {
   const CRegistryStore store;
   store.ClearValues(key);
-  for (size_t row = 0; row < entries.size(); ++row) {
-    const std::string text = std::holds_alternative<CFolderEntry>(entries[row])
-                                 ? FormatFolderEntry(std::get<CFolderEntry>(entries[row]))
-                                 : FormatFileEntry(std::get<CFileEntry>(entries[row]));
-    store.WriteString(key, "file" + std::to_string(row), text);
-  }
+  for (size_t row = 0; row < texts.size(); ++row) store.WriteString(key, "file" + std::to_string(row), texts[row]);
 }
 
 bool HasBackupListValues(const std::string& key) {

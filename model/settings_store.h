@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "model/backup_entry.h"
 
@@ -18,6 +19,8 @@ std::string RestoreOptionsKey();
 BackupList ReadBackupList(const std::string& key);
 // Deletes every value of `key`, then writes "file0", "file1", ... in row order.
 void SaveBackupList(const std::string& key, const BackupList& entries);
+// The same for texts already formatted (an empty one stands for a row the next load skips).
+void SaveBackupListTexts(const std::string& key, const std::vector<std::string>& texts);
 // Whether `key` holds a value whose name begins with "FILE" in any case (texts not read).
 bool HasBackupListValues(const std::string& key);
 
