@@ -5,6 +5,7 @@
 
 #include <iterator>
 #include <new>
+#include <utility>
 #include <variant>
 
 #include "backup_page/folder_tree_manager.h"
@@ -15,15 +16,11 @@
 #include "model/module_strings.h"
 #include "model/settings_store.h"
 #include "platform/win32/this_module.h"
-#include "registry/registry_store.h"
 #include "resources/backup_page_ids.h"
 #include "server/com_boundary.h"
 #include "ui/controls.h"
 
 namespace {
-
-// Fixed, removable and remote drives, in that order of preference.
-constexpr int kDriveTypes[] = {DRIVE_FIXED, DRIVE_REMOVABLE, DRIVE_REMOTE};
 
 // Menu commands.
 constexpr UINT kAddToList = 1;
@@ -124,8 +121,8 @@ bool CBkQnFilesFolders::OnInitDialog() {
   ui::AddListColumn(list, 1, "Include Mask", 85);
   ui::AddListColumn(list, 2, "Exclude Mask", 85);
   try {
-    m_pTreeManager = std::make_unique<FolderTreeManager>(m_treeCtrl, m_listCtrl, kDriveTypes,
-                                                         static_cast<int>(std::size(kDriveTypes)), true);
+    m_pTreeManager = std::make_unique<FolderTreeManager>(m_treeCtrl, m_listCtrl, kPageDriveTypes,
+                                                         static_cast<int>(std::size(kPageDriveTypes)), true);
   } catch (const std::bad_alloc&) {
     // A page without its model shows an empty tree and keeps the store as it is.
   }
@@ -261,10 +258,8 @@ void CBkQnFilesFolders::Load() {
 }
 
 void CBkQnFilesFolders::Save() const {
-  const CRegistryStore store;
-  const std::string key = BackupListKey();
-  store.ClearValues(key);
   const HWND list = Item(IDC_PAGE_LIST);
+  std::vector<std::string> texts;
   for (int row = 0; row < ui::ListRowCount(list); ++row) {
     const std::string path = ui::ListItemText(list, row, 0);
     const int data = RowData(row);
@@ -287,8 +282,9 @@ void CBkQnFilesFolders::Save() const {
         text = FormatFileEntry(m_vFileEntries[index]);
       }
     }
-    store.WriteString(key, "file" + std::to_string(row), text);
+    texts.push_back(std::move(text));
   }
+  SaveBackupListTexts(BackupListKey(), texts);
 }
 
 void CBkQnFilesFolders::ShowTreeMenu() {
@@ -378,21 +374,10 @@ CFileEntry& CBkQnFilesFolders::FileEntryFor(int row) {
 }
 
 int CBkQnFilesFolders::RowData(int row) const {
-  LVITEMA item{};
-  item.mask = LVIF_PARAM;
-  item.iItem = row;
-  return SendDlgItemMessageA(hwnd(), IDC_PAGE_LIST, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))
-             ? static_cast<int>(item.lParam)
-             : kNewFolderRow;
+  return static_cast<int>(ui::ListRowData(Item(IDC_PAGE_LIST), row, kNewFolderRow));
 }
 
-void CBkQnFilesFolders::SetRowData(int row, int data) {
-  LVITEMA item{};
-  item.mask = LVIF_PARAM;
-  item.iItem = row;
-  item.lParam = data;
-  SendDlgItemMessageA(hwnd(), IDC_PAGE_LIST, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-}
+void CBkQnFilesFolders::SetRowData(int row, int data) { ui::SetListRowData(Item(IDC_PAGE_LIST), row, data); }
 
 int CBkQnFilesFolders::RowAtCursor() const {
   const HWND list = Item(IDC_PAGE_LIST);

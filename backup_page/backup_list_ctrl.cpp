@@ -9,6 +9,7 @@
 #include "backup_page/folder_tree_manager.h"
 #include "model/backup_page_rules.h"
 #include "platform/win32/unique_handles.h"
+#include "ui/controls.h"
 
 namespace {
 
@@ -168,13 +169,7 @@ int FolderTreeManager::AddPath(const std::string& path, int entryIndex) {
   item.iImage = info.iIcon;
   const int row = static_cast<int>(SendMessageA(m_hList, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
   if (row < 0) return -1;
-  if (entryIndex != -1) {
-    LVITEMA data{};
-    data.mask = LVIF_PARAM;
-    data.iItem = row;
-    data.lParam = entryIndex;
-    SendMessageA(m_hList, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&data));
-  }
+  if (entryIndex != -1) ui::SetListRowData(m_hList, row, entryIndex);
   SendMessageA(m_hList, LVM_REDRAWITEMS, row, row);
   UpdateWindow(m_hList);
   return row;

@@ -58,6 +58,21 @@ void SetListRowImage(HWND list, int row, int image) {
   SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
 }
 
+LPARAM ListRowData(HWND list, int row, LPARAM missing) {
+  LVITEMA item = {};
+  item.mask = LVIF_PARAM;
+  item.iItem = row;
+  return SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)) ? item.lParam : missing;
+}
+
+void SetListRowData(HWND list, int row, LPARAM data) {
+  LVITEMA item = {};
+  item.mask = LVIF_PARAM;
+  item.iItem = row;
+  item.lParam = data;
+  SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+}
+
 void SelectListRow(HWND list, int row, bool focus) {
   LVITEMA item = {};
   item.stateMask = LVIS_SELECTED | (focus ? LVIS_FOCUSED : 0);

@@ -22,6 +22,9 @@ void SetListItemText(HWND list, int row, int column, const std::string& text);
 // order. Returns its index, -1 on failure.
 int InsertListRow(HWND list, const std::string& text, int image);
 void SetListRowImage(HWND list, int row, int image);
+// A row's item data; `missing` when the row cannot be read.
+LPARAM ListRowData(HWND list, int row, LPARAM missing);
+void SetListRowData(HWND list, int row, LPARAM data);
 // Adds LVIS_SELECTED (and LVIS_FOCUSED) to the row, leaving other rows alone, and scrolls it
 // into view.
 void SelectListRow(HWND list, int row, bool focus);
