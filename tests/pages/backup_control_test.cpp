@@ -1,11 +1,10 @@
-// The backup selection page in a real container, driven as a user does (drops, right clicks
-// and their menus, keys, buttons, the properties dialogs), checked through the list's own rows
-// and what PersistSettings stored, and at the end through the backup run reading it.
+// The backup selection page in a real container, driven as a user does (drops, drags, right
+// clicks and their menus, keys, buttons, the properties dialogs), checked through the list's
+// own rows and what PersistSettings stored, and at the end through the backup run reading it.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <utility>
 
 #include "backup_page/file_drop_source.h"
@@ -21,6 +20,7 @@
 #include "tests/support/service_clsid.h"
 #include "tests/support/temp_tree.h"
 #include "tests/support/win32/ui_driver.h"
+#include "ui/controls.h"
 
 namespace {
 
@@ -29,51 +29,34 @@ constexpr int kList = 206;
 constexpr int kPropertiesButton = 222;
 constexpr int kRemoveButton = 223;
 const char kFolderDialog[] = "Backup Folder Properties";
-const char kFileDialog[] = "Backup File Properties";
 using Values = std::vector<std::pair<std::string, std::string>>;
 using Texts = std::vector<std::string>;
 
-// The backup list's values as the test found them, put back afterwards; the key goes again
-// when there was none.
-class KeptBackupList {
- public:
-  KeptBackupList() : m_bExisted(static_cast<bool>(CRegistryStore().OpenKey(BackupListKey()))), m_values(Read()) {}
-  ~KeptBackupList() {
-    const CRegistryStore store;
-    store.ClearValues(BackupListKey());
-    for (const auto& [name, text] : m_values) store.WriteString(BackupListKey(), name, text);
-    if (!m_bExisted) RegDeleteKeyA(HKEY_CURRENT_USER, BackupListKey().substr(sizeof "HKEY_CURRENT_USER").c_str());
+// Every value of the backup list's key, in the store's order (the program's own HKEY_CURRENT_USER).
+Values StoredList() {
+  const CRegistryStore store;
+  Values values;
+  for (int32_t i = 0, count = static_cast<int32_t>(store.EnumValue(BackupListKey())); i < count; ++i) {
+    std::string name;
+    store.EnumValue(BackupListKey(), i, &name);
+    values.emplace_back(name, store.ReadString(BackupListKey(), name));
   }
-  // Every value of the key, in the store's order.
-  static Values Read() {
-    const CRegistryStore store;
-    Values values;
-    for (int32_t i = 0, count = static_cast<int32_t>(store.EnumValue(BackupListKey())); i < count; ++i) {
-      std::string name;
-      store.EnumValue(BackupListKey(), i, &name);
-      values.emplace_back(name, store.ReadString(BackupListKey(), name));
-    }
-    return values;
-  }
-
- private:
-  bool m_bExisted;
-  Values m_values;
-};
+  return values;
+}
 
 CFileEntry File(const std::string& path, int32_t rule = RULE_NONE, int32_t count = -1) { return {path, rule, count, 0}; }
 
 // The page's list takes drops, which needs OLE on the thread; for as long as the page lives.
-class OleThread {
- public:
+struct OleThread {
   OleThread() { OleInitialize(nullptr); }
   ~OleThread() { OleUninitialize(); }
-  OleThread(const OleThread&) = delete;
-  OleThread& operator=(const OleThread&) = delete;
 };
 
+// How a drop's data carries its names: as another program makes them, or broken.
+enum class Form { Narrow, Wide, NoMedium, Unended, OutsideItsMemory };
+
 // The test's tree (a folder of its own on C:, so the page's tree shows it):
-//   Docs\report.doc  Docs\old.tmp  Docs\sub\notes.txt  Music\  a.txt  b.txt  c.txt
+//   Docs\report.doc  Docs\old.tmp  Docs\sub\notes.txt  Music\  sys\ (system)  a.txt  b.txt  c.txt
 class BackupPageTest : public ModuleTest {
  protected:
   void SetUp() override {
@@ -81,6 +64,8 @@ class BackupPageTest : public ModuleTest {
       m_tree.AddFile(file, 1700000000);
     }
     m_tree.AddFolder("Music");
+    m_tree.AddFolder("sys");
+    SetFileAttributesA(At("sys").c_str(), FILE_ATTRIBUTE_SYSTEM);
     CRegistryStore().ClearValues(BackupListKey());
     Open(m_container);
   }
@@ -96,7 +81,7 @@ class BackupPageTest : public ModuleTest {
   void Load() { ASSERT_EQ(m_pBackup->PersistSettings(0), S_OK); }
   Values Save() {
     EXPECT_EQ(m_pBackup->PersistSettings(1), S_OK);
-    return KeptBackupList::Read();
+    return StoredList();
   }
   Values Expected(const Values& values) const {
     Values rooted;
@@ -106,33 +91,35 @@ class BackupPageTest : public ModuleTest {
   // Each row as "path | include | exclude | item data", the path relative to the tree.
   Texts Rows() const {
     const HWND list = GetDlgItem(m_hPage, kList);
-    const Texts paths = uitest::ListColumn(m_hPage, kList, 0);
-    Texts rows;
-    for (size_t row = 0; row < paths.size(); ++row) {
-      LVITEMA item{};
-      item.mask = LVIF_PARAM;
-      item.iItem = static_cast<int>(row);
-      ListView_GetItem(list, &item);
-      const std::string& path = paths[row];
-      rows.push_back((path.rfind(m_tree.Root(), 0) == 0 ? path.substr(m_tree.Root().size()) : path) + " | " +
-                     uitest::ListColumn(m_hPage, kList, 1)[row] + " | " + uitest::ListColumn(m_hPage, kList, 2)[row] +
-                     " | " + std::to_string(item.lParam));
+    Texts rows = uitest::ListColumn(m_hPage, kList, 0);
+    for (int row = 0; row < static_cast<int>(rows.size()); ++row) {
+      if (rows[row].rfind(m_tree.Root(), 0) == 0) rows[row].erase(0, m_tree.Root().size());
+      rows[row] += " | " + ui::ListItemText(list, row, 1) + " | " + ui::ListItemText(list, row, 2) + " | " +
+                   std::to_string(ui::ListRowData(list, row, -9));
     }
     return rows;
   }
   std::string Controls() const { return uitest::DescribeControls(m_hPage, {kPropertiesButton, kRemoveButton}); }
-  // Drags the files onto the list, as another program does; the effect granted.
-  DWORD Drop(const Texts& relative) {
+  // Drags the files onto the list, as another program does (a real OLE drag); the effect granted.
+  DWORD Drop(const Texts& relative, Form form = Form::Narrow) {
     Texts paths;
     for (const std::string& path : relative) paths.push_back(At(path));
-    const std::string bytes = uitest::FileListBytes(paths);
-    UniqueHglobal memory(GlobalAlloc(GMEM_FIXED, bytes.size()));
-    std::copy(bytes.begin(), bytes.end(), static_cast<char*>(memory.get()));
+    std::string bytes = uitest::FileListBytes(paths, form == Form::Wide);
+    if (form == Form::Unended) bytes.pop_back();
+    if (form == Form::OutsideItsMemory) bytes[0] = '\xff';
+    UniqueHglobal memory(form == Form::NoMedium ? nullptr : GlobalAlloc(GMEM_FIXED, bytes.size()));
+    if (memory) std::copy(bytes.begin(), bytes.end(), static_cast<char*>(memory.get()));
     auto* source = new CFileDropSource(std::move(memory));
     ComPtr<IDataObject> data;
+    ComPtr<IDropSource> drag;
     source->InnerUnknown()->QueryInterface(IID_IDataObject, data.put_void());
+    source->InnerUnknown()->QueryInterface(IID_IDropSource, drag.put_void());
     source->InnerUnknown()->Release();
-    return uitest::DropOn(GetDlgItem(m_hPage, kList), data.get());
+    DWORD effect = DROPEFFECT_NONE;
+    uitest::DragOnto(GetDlgItem(m_hPage, kList), [&] {
+      DoDragDrop(data.get(), drag.get(), DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK, &effect);
+    });
+    return effect;
   }
   // The tree item showing drive C:, or the test's folder under it, opened and selected in
   // the page's tree as a user does.
@@ -140,9 +127,11 @@ class BackupPageTest : public ModuleTest {
     uitest::ChooseTreePath(m_hPage, kTree, drive ? "C:\\" : m_tree.Root());
     return TreeView_GetSelection(GetDlgItem(m_hPage, kTree));
   }
+  Texts Menu(HTREEITEM item, UINT command) const {
+    return uitest::ChooseFromMenu([&] { uitest::RightClickTreeItem(m_hPage, kTree, item); }, command);
+  }
 
   OleThread m_ole;
-  KeptBackupList m_kept;
   TempTree m_tree{"C:\\"};
   CControlContainer m_container;
   HWND m_hPage = nullptr;
@@ -161,112 +150,70 @@ void ExcludeTmpAndConfirm(HWND dialog) {
 }
 
 // What is stored, what the page shows after loading it, and what it stores again. A row's item
-// data is its entry's index in the order the store enumerates the values (by name, in Wine's
-// registry); a refused entry still takes its index.
-struct StoreCase {
-  const char* name;
-  Values stored;
-  Texts rows;
-  Values saved;
-};
-
-void PrintTo(const StoreCase& c, std::ostream* os) { *os << c.name; }
-
-std::vector<StoreCase> StoreCases() {
+// data is its entry's index among the entries of its kind, in the order the store enumerates
+// the values (by name, in Wine's registry); a refused entry (a vanished path, a second value
+// for a path) still takes its index, an unparsable one does not.
+TEST_F(BackupPageTest, LoadsEveryStoredFormAndSavesTheRowsInOrder) {
   CFolderEntry docs = FolderEntry("@Docs", "*.doc | *.txt", "*.tmp");
   docs.m_nIncludeRule = RULE_LAST_WEEKS;
   docs.m_nIncludeCount = 2;
   docs.m_bRecursive = 0;
   const std::string docsText = FormatFolderEntry(docs), music = FormatFolderEntry(FolderEntry("@Music"));
   const std::string a = FormatFileEntry(File("@a.txt")), b = FormatFileEntry(File("@b.txt", RULE_LAST_DAYS, 3));
-  return {
-      {"EveryKindInTheRowsOwnOrder",
-       {{"file9", docsText}, {"FILE7", b}, {"Fileabc", a}, {"file1", music}},
-       {"a.txt | Backup Allways | [none] | 1", "b.txt | modified for last 3 days | [none] | 0",
-        "Docs | *.doc | *.txt modified for last 2 weeks | *.tmp | 1", "Music | *.* |  | 0"},
-       {{"file0", a}, {"file1", b}, {"file2", docsText}, {"file3", music}}},
-      {"OnlyNamesBeginningWithFile",
-       {{"fil", a}, {"xfile1", b}, {"other", music}, {"FILE", docsText}},
-       {"Docs | *.doc | *.txt modified for last 2 weeks | *.tmp | 0"},
-       {{"file0", docsText}}},
-      {"TwoValuesForOnePathMakeOneRow",
-       {{"file0", a}, {"file1", FormatFileEntry(File("@A.TXT", RULE_TODAY))}},
-       {"a.txt | Backup Allways | [none] | 0"},
-       {{"file0", a}}},
-      {"VanishedAndUnparsableValuesDropOut",
-       {{"file0", FormatFolderEntry(FolderEntry("@gone"))}, {"file1", "garbage"}, {"file2", ""}, {"file3", music}},
-       {"Music | *.* |  | 1"},
-       {{"file0", music}}},
-  };
-}
-
-class BackupStoreTest : public BackupPageTest, public testing::WithParamInterface<StoreCase> {};
-
-TEST_P(BackupStoreTest, LoadsEveryStoredFormAndSavesTheRowsInOrder) {
-  const StoreCase& c = GetParam();
-  Store(c.stored);
-  Load();
-  EXPECT_EQ(Rows(), c.rows);
-  EXPECT_EQ(Save(), Expected(c.saved));
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, BackupStoreTest, testing::ValuesIn(StoreCases()),
-                         [](const testing::TestParamInfo<StoreCase>& info) { return info.param.name; });
-
-TEST_F(BackupPageTest, LoadsForEveryArgumentButOneAndAnswersValidAlways) {
-  Store({{"file0", FormatFileEntry(File("@a.txt"))}, {"other", "x"}});
-  const Values stored = KeptBackupList::Read();
+  Store({{"file9", docsText}, {"FILE7", b}, {"Fileabc", a}, {"file1", music}, {"Filez", FormatFileEntry(File("@A.TXT"))},
+         {"file0", FormatFolderEntry(FolderEntry("@gone"))}, {"file2", "garbage"}});
+  const Values stored = StoredList();
+  // Any argument but 1 loads, and a load stores nothing.
   ASSERT_EQ(m_pBackup->PersistSettings(VARIANT_TRUE), S_OK);
-  EXPECT_EQ(KeptBackupList::Read(), stored) << "a load stored something";
-  // Loaded twice: each entry shows once, while the entry tables grow (the row's index).
-  Load();
-  EXPECT_EQ(Rows(), Texts{"a.txt | Backup Allways | [none] | 1"});
-  // A row whose file has gone is saved empty; an empty list deletes every value.
+  EXPECT_EQ(StoredList(), stored);
+  EXPECT_EQ(Rows(), (Texts{"a.txt | Backup Allways | [none] | 1", "b.txt | modified for last 3 days | [none] | 0",
+                           "Docs | *.doc | *.txt modified for last 2 weeks | *.tmp | 2", "Music | *.* |  | 1"}));
+  EXPECT_EQ(Save(), Expected({{"file0", a}, {"file1", b}, {"file2", docsText}, {"file3", music}}));
+  // A row whose file has gone is saved empty.
   DeleteFileA(At("a.txt").c_str());
-  EXPECT_EQ(Save(), (Values{{"file0", ""}}));
-  Load();
-  EXPECT_EQ(Rows(), Texts{});
-  EXPECT_EQ(Save(), Values{});
-  VARIANT_BOOL valid = 0, changed = 5;
-  EXPECT_EQ(m_pBackup->Validate(&valid), S_OK);
-  EXPECT_EQ(valid, VARIANT_TRUE);
-  EXPECT_EQ(m_pBackup->SettingsChanged(&changed), S_OK);
-  EXPECT_EQ(changed, 5);
+  EXPECT_EQ(Save(), Expected({{"file0", ""}, {"file1", b}, {"file2", docsText}, {"file3", music}}));
 }
 
 // Dropped from another program through the list's registered drop target: all or nothing,
-// every new row selected and given its defaults.
+// every new row selected and given its defaults; broken lists are refused.
 TEST_F(BackupPageTest, TakesDropsWholeWithTheDefaultsOfNewRows) {
   const struct {
     Texts dropped;
+    Form form;
     DWORD effect;
-    Texts rows;
+    size_t rows;
   } cases[] = {
-      {{"c.txt", "a.txt", "b.txt"}, DROPEFFECT_COPY,
-       {"a.txt | Backup allways | [none] | -2", "b.txt | Backup allways | [none] | -2",
-        "c.txt | Backup allways | [none] | -2"}},
-      {{"Docs"}, DROPEFFECT_COPY,
-       {"a.txt | Backup allways | [none] | -2", "b.txt | Backup allways | [none] | -2",
-        "c.txt | Backup allways | [none] | -2", "Docs | *.* |  | -1"}},
-      {{"Music", "B.TXT"}, DROPEFFECT_NONE, {}},
-      {{"Music", "missing.txt"}, DROPEFFECT_NONE, {}},
+      {{"a.txt"}, Form::NoMedium, DROPEFFECT_NONE, 0},
+      {{"a.txt"}, Form::Unended, DROPEFFECT_NONE, 0},
+      {{"a.txt"}, Form::OutsideItsMemory, DROPEFFECT_NONE, 0},
+      {{"c.txt", "a.txt"}, Form::Narrow, DROPEFFECT_COPY, 2},
+      {{"Docs", "b.txt"}, Form::Wide, DROPEFFECT_COPY, 4},
+      {{"Music", "B.TXT"}, Form::Narrow, DROPEFFECT_NONE, 4},
+      {{"Music", "Docs\\"}, Form::Narrow, DROPEFFECT_NONE, 4},
+      {{"Music", "missing.txt"}, Form::Narrow, DROPEFFECT_NONE, 4},
+      {{"sys"}, Form::Narrow, DROPEFFECT_NONE, 4},
   };
-  Texts rows;
   for (const auto& c : cases) {
-    EXPECT_EQ(Drop(c.dropped), c.effect) << c.dropped[0];
-    if (c.effect == DROPEFFECT_COPY) rows = c.rows;
-    EXPECT_EQ(Rows(), rows) << c.dropped[0];
+    SCOPED_TRACE(c.dropped.back());
+    EXPECT_EQ(Drop(c.dropped, c.form), c.effect);
+    EXPECT_EQ(Rows().size(), c.rows);
   }
+  EXPECT_EQ(Rows(), (Texts{"a.txt | Backup allways | [none] | -2", "b.txt | Backup allways | [none] | -2",
+                           "c.txt | Backup allways | [none] | -2", "Docs | *.* |  | -1"}));
   EXPECT_EQ(uitest::SelectedListRows(m_hPage, kList), (std::vector<int>{0, 1, 2, 3}));
-  // Saved as new entries of their kinds.
   EXPECT_EQ(Save(), Expected({{"file0", FormatFileEntry(File("@a.txt"))},
                               {"file1", FormatFileEntry(File("@b.txt"))},
                               {"file2", FormatFileEntry(File("@c.txt"))},
                               {"file3", FormatFolderEntry(FolderEntry("@Docs"))}}));
 }
 
-TEST_F(BackupPageTest, ButtonsAndTheListMenuFollowTheSelection) {
-  Drop({"a.txt", "b.txt", "c.txt"});
+// The list's buttons, menu and Delete key on stored rows, then the properties of new rows: the
+// first gives a row its entry (after those the list had, which removing rows keeps), OK
+// rewrites its texts.
+TEST_F(BackupPageTest, ButtonsMenuKeysAndPropertiesFollowTheSelection) {
+  Store({{"file0", FormatFolderEntry(FolderEntry("@Docs"))}, {"file1", FormatFileEntry(File("@a.txt"))},
+         {"file2", FormatFileEntry(File("@b.txt"))}});
+  Load();
   const struct {
     std::vector<int> selected;
     bool properties, remove;
@@ -283,110 +230,77 @@ TEST_F(BackupPageTest, ButtonsAndTheListMenuFollowTheSelection) {
     if (c.selected.empty()) continue;
     EXPECT_EQ(uitest::ChooseFromMenu([&] { uitest::RightClickListRow(m_hPage, kList, c.selected.back()); }, 0), c.menu);
   }
-  // "Delete" from the menu removes every selected row.
+  // "Delete" from the menu removes every selected row; the key only with a selection.
   uitest::ChooseFromMenu([&] { uitest::RightClickListRow(m_hPage, kList, 2); }, 100);
-  EXPECT_EQ(Rows(), Texts{"b.txt | Backup allways | [none] | -2"});
-  EXPECT_FALSE(uitest::IsEnabled(m_hPage, kRemoveButton)) << Controls();
-}
-
-TEST_F(BackupPageTest, DeleteKeyRemovesTheSelectedRowsAndKeepsTheirEntries) {
-  Store({{"file0", FormatFolderEntry(FolderEntry("@Docs"))}, {"file1", FormatFileEntry(File("@a.txt"))}});
-  Load();
-  const HWND list = GetDlgItem(m_hPage, kList);
-  SendMessageA(list, WM_KEYDOWN, VK_DELETE, 0);
-  EXPECT_EQ(Rows().size(), 2u) << "removed without a selection";
-  uitest::SelectListRows(m_hPage, kList, {0, 1});
-  SendMessageA(list, WM_KEYDOWN, VK_DELETE, 0);
+  EXPECT_EQ(Rows(), Texts{"b.txt | Backup Allways | [none] | 1"});
+  for (const bool selected : {false, true}) {
+    uitest::SelectListRows(m_hPage, kList, selected ? std::vector<int>{0} : std::vector<int>{});
+    SendMessageA(GetDlgItem(m_hPage, kList), WM_KEYDOWN, VK_DELETE, 0);
+    EXPECT_EQ(Rows().size(), selected ? 0u : 1u);
+  }
   EXPECT_EQ(Rows(), Texts{});
   EXPECT_FALSE(uitest::IsEnabled(m_hPage, kRemoveButton)) << Controls();
-  // Dropped again, the folder is a new row; its first properties make entry 1, not 0.
-  Drop({"Docs"});
-  uitest::ModalDriver driver;
-  driver.On(kFolderDialog, [](HWND dialog) { uitest::Click(dialog, IDCANCEL); });
-  uitest::Click(m_hPage, kPropertiesButton);
-  EXPECT_EQ(Rows(), Texts{"Docs | *.* |  | 1"});
-}
+  EXPECT_EQ(Save(), Values{}) << "an empty list deletes every value";
 
-// The properties of a new row, opened by double click or by button 222, cancelled or confirmed.
-TEST_F(BackupPageTest, PropertiesGiveANewRowItsEntryAndRewriteItsTextsOnOk) {
-  Drop({"a.txt", "Docs"});
-  const struct {
-    int row;
-    bool doubleClick;
-    const char* dialog;
-    std::function<void(HWND)> action;
-    std::string after;
-  } cases[] = {
-      {1, true, kFolderDialog, [](HWND d) { uitest::Click(d, IDCANCEL); }, "Docs | *.* |  | 0"},
-      {1, false, kFolderDialog, ExcludeTmpAndConfirm, "Docs | *.* | *.tmp | 0"},
-      {0, true, kFileDialog, [](HWND d) { uitest::Click(d, IDCANCEL); }, "a.txt | Backup allways | [none] | 0"},
-      {0, false, kFileDialog,
-       [](HWND d) {
-         uitest::Click(d, 212);
-         uitest::Click(d, 211);
-         uitest::Click(d, IDOK);
-       },
-       "a.txt | Backup Allways | [none] | 0"},
-  };
-  for (const auto& c : cases) {
+  Drop({"Docs", "c.txt"});
+  {
     uitest::ModalDriver driver;
-    driver.On(c.dialog, c.action);
-    if (c.doubleClick) {
-      uitest::DoubleClickListRow(m_hPage, kList, c.row);
-    } else {
-      uitest::SelectListRows(m_hPage, kList, {c.row});
-      uitest::Click(m_hPage, kPropertiesButton);
-    }
-    EXPECT_EQ(Rows()[c.row], c.after);
+    driver.On(kFolderDialog, [](HWND dialog) { uitest::Click(dialog, IDCANCEL); });
+    driver.On("Backup File Properties", [](HWND dialog) {
+      uitest::Click(dialog, 212);
+      uitest::Click(dialog, 211);
+      uitest::Click(dialog, IDOK);
+    });
+    uitest::SelectListRows(m_hPage, kList, {1});
+    uitest::Click(m_hPage, kPropertiesButton);
+    uitest::DoubleClickListRow(m_hPage, kList, 0);
   }
-  EXPECT_EQ(Save(), Expected({{"file0", FormatFileEntry(File("@a.txt"))},
-                              {"file1", FormatFolderEntry(FolderEntry("@Docs", "*.*", "*.tmp"))}}));
+  EXPECT_EQ(Rows(), (Texts{"c.txt | Backup Allways | [none] | 2", "Docs | *.* |  | 1"}));
 }
 
-// The tree's menu: on a folder it adds the folder with its defaults (the list does not report
-// that insertion), greyed once it is listed; on a drive greyed; on empty space no menu.
-TEST_F(BackupPageTest, TreeMenuAddsFoldersButNotDrives) {
+// The tree's menu adds a folder (the list does not report that insertion) but not a drive or a
+// listed folder; a real OLE drag, started by the tree's TVN_BEGINDRAG, of a folder but not a drive.
+TEST_F(BackupPageTest, TheTreeAddsFoldersButNotDrives) {
+  const HWND tree = GetDlgItem(m_hPage, kTree);
   const std::string folder = m_tree.Root().substr(0, m_tree.Root().size() - 1);
-  const auto menuOn = [&](HTREEITEM item, UINT command) {
-    return uitest::ChooseFromMenu([&] { uitest::RightClickTreeItem(m_hPage, kTree, item); }, command);
-  };
-  EXPECT_EQ(menuOn(nullptr, 0), Texts{});
-  EXPECT_EQ(menuOn(TreeItem(true), 0), (Texts{"Add to the Backup List (greyed)", "Explore"}));
-  EXPECT_EQ(menuOn(TreeItem(false), 1), (Texts{"Add to the Backup List", "Explore"}));
-  ASSERT_EQ(uitest::ListColumn(m_hPage, kList, 0), Texts{folder});
-  EXPECT_EQ(Rows()[0].substr(folder.size()), " | *.* |  | -1");
-  EXPECT_EQ(menuOn(TreeItem(false), 0), (Texts{"Add to the Backup List (greyed)", "Explore"}));
-  EXPECT_EQ(Save(), (Values{{"file0", FormatFolderEntry(FolderEntry(folder))}}));
-}
+  const Texts add = {"Add to the Backup List", "Explore"}, greyed = {"Add to the Backup List (greyed)", "Explore"};
+  EXPECT_EQ(Menu(TreeItem(true), 0), greyed);
 
-// A real OLE drag in this process, started by the tree's TVN_BEGINDRAG.
-TEST_F(BackupPageTest, AFolderDraggedFromTheTreeBecomesAFolderRow) {
-  uitest::DragOnto(GetDlgItem(m_hPage, kList), [&] {
-    NMTREEVIEWA drag{};
-    drag.hdr.hwndFrom = GetDlgItem(m_hPage, kTree);
-    drag.hdr.idFrom = kTree;
-    drag.hdr.code = TVN_BEGINDRAGA;
-    drag.itemNew.hItem = TreeItem(false);
-    SendMessageA(m_hPage, WM_NOTIFY, kTree, reinterpret_cast<LPARAM>(&drag));
-  });
-  EXPECT_EQ(Rows(), Texts{m_tree.Root().substr(0, m_tree.Root().size() - 1) + " | *.* |  | -1"});
+  for (const bool drive : {true, false}) {
+    uitest::DragOnto(GetDlgItem(m_hPage, kList), [&] {
+      NMTREEVIEWA drag{};
+      drag.hdr.hwndFrom = tree;
+      drag.hdr.idFrom = kTree;
+      drag.hdr.code = TVN_BEGINDRAGA;
+      drag.itemNew.hItem = TreeItem(drive);
+      SendMessageA(m_hPage, WM_NOTIFY, kTree, reinterpret_cast<LPARAM>(&drag));
+    });
+  }
+  EXPECT_EQ(Rows(), Texts{folder + " | *.* |  | -1"});
+  EXPECT_EQ(Menu(TreeItem(false), 0), greyed);
+  uitest::Click(m_hPage, kRemoveButton);
+  EXPECT_EQ(Menu(TreeItem(false), 1), add);
+  EXPECT_EQ(Rows(), Texts{folder + " | *.* |  | -1"});
+  EXPECT_EQ(Save(), (Values{{"file0", FormatFolderEntry(FolderEntry(folder))}}));
 }
 
 // The whole of a user's backup: the stored list shown, one row removed, a folder dropped and
 // given an exclude mask, OK in the host's page; then the backup run hands over what that list
-// selects. Cancel leaves the store as it was.
+// selects. Cancel leaves the store as it was. The list gives the system's image list back.
 TEST_F(BackupPageTest, WhatTheUserBuildsIsWhatTheBackupRunHandsOver) {
   Store({{"file0", FormatFileEntry(File("@a.txt"))}, {"file1", FormatFileEntry(File("@b.txt"))}});
-  const Values before = KeptBackupList::Read();
+  const Values before = StoredList();
   ASSERT_EQ(m_container.LoadSettings(), S_OK);
   uitest::SelectListRows(m_hPage, kList, {0});
   uitest::Click(m_hPage, kRemoveButton);
   uitest::Click(m_container.hwnd(), IDCANCEL);
   EXPECT_EQ(m_container.Result(), CControlContainer::Outcome::kCancelled);
-  EXPECT_EQ(KeptBackupList::Read(), before);
+  EXPECT_EQ(StoredList(), before);
 
   CControlContainer again;
   Open(again);
+  const HIMAGELIST images = ListView_GetImageList(GetDlgItem(m_hPage, kList), LVSIL_SMALL);
+  const int icons = ImageList_GetImageCount(images);
   ASSERT_EQ(again.LoadSettings(), S_OK);
   uitest::SelectListRows(m_hPage, kList, {0});
   uitest::Click(m_hPage, kRemoveButton);
@@ -398,6 +312,9 @@ TEST_F(BackupPageTest, WhatTheUserBuildsIsWhatTheBackupRunHandsOver) {
   }
   uitest::Click(again.hwnd(), IDOK);
   EXPECT_EQ(again.Result(), CControlContainer::Outcome::kStored);
+  again.CloseControl();
+  EXPECT_GT(icons, 0);
+  EXPECT_EQ(ImageList_GetImageCount(images), icons) << "the shared list went with the page";
 
   const ComPtr<IBkQnService> service = NewService();
   ASSERT_TRUE(service);

@@ -4,10 +4,7 @@
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
-#include <cstring>
-
 #include <algorithm>
-#include <sstream>
 
 namespace uitest {
 
@@ -24,57 +21,55 @@ constexpr int kMessageBoxIcon = 0x0440;
 thread_local ModalDriver* t_pDriver = nullptr;
 
 std::string Caption(HWND window) {
-  char text[512] = {};
+  char text[1024] = {};
   GetWindowTextA(window, text, sizeof text);
   return text;
 }
 
-bool IsMessageBox(HWND window) { return GetDlgItem(window, kMessageBoxText) != nullptr; }
+std::string ClassOf(HWND window) {
+  char name[16] = {};
+  GetClassNameA(window, name, sizeof name);
+  return name;
+}
 
 struct Search {
-  const std::string* caption;
+  const std::string* caption;  // null: any window of `className`
+  const char* className;
   HWND found;
 };
 
-BOOL CALLBACK FindCaption(HWND window, LPARAM context) {
+BOOL CALLBACK FindWindowOf(HWND window, LPARAM context) {
   auto* search = reinterpret_cast<Search*>(context);
   if (!IsWindowVisible(window) || !IsWindowEnabled(window)) return TRUE;
-  if (search->caption && Caption(window) != *search->caption) return TRUE;
-  // Only dialogs and message boxes: the test's own container windows are not modal.
-  char className[16] = {};
-  GetClassNameA(window, className, sizeof className);
-  if (!search->caption && std::string(className) != "#32770") return TRUE;
+  if (search->caption ? Caption(window) != *search->caption : ClassOf(window) != search->className) return TRUE;
   search->found = window;
   return TRUE;  // the last one wins: the newest window is enumerated last
 }
 
-HWND FindModal(const std::string* caption) {
-  Search search{caption, nullptr};
-  EnumThreadWindows(GetCurrentThreadId(), &FindCaption, reinterpret_cast<LPARAM>(&search));
+// The newest window of this thread with `caption`, or else of `className` (the test's own
+// container windows are not dialogs).
+HWND FindThreadWindow(const std::string* caption, const char* className = "#32770") {
+  Search search{caption, className, nullptr};
+  EnumThreadWindows(GetCurrentThreadId(), &FindWindowOf, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
 std::string IconOf(HWND box) {
   const auto icon = reinterpret_cast<HICON>(SendDlgItemMessageA(box, kMessageBoxIcon, STM_GETICON, 0, 0));
-  if (!icon) return "none";
-  if (icon == LoadIcon(nullptr, IDI_EXCLAMATION)) return "exclamation";
-  if (icon == LoadIcon(nullptr, IDI_QUESTION)) return "question";
-  if (icon == LoadIcon(nullptr, IDI_INFORMATION)) return "information";
-  if (icon == LoadIcon(nullptr, IDI_ERROR)) return "error";
-  return "other";
+  const std::pair<LPCSTR, const char*> kIcons[] = {
+      {IDI_EXCLAMATION, "exclamation"}, {IDI_QUESTION, "question"}, {IDI_INFORMATION, "information"}, {IDI_ERROR, "error"}};
+  for (const auto& [id, name] : kIcons) {
+    if (icon && icon == LoadIconA(nullptr, id)) return name;
+  }
+  return icon ? "other" : "none";
 }
 
 std::string ButtonsOf(HWND box) {
-  static const struct {
-    int id;
-    const char* name;
-  } kButtons[] = {{IDOK, "OK"}, {IDYES, "Yes"}, {IDNO, "No"}, {IDRETRY, "Retry"}, {IDCANCEL, "Cancel"}};
+  const std::pair<int, const char*> kButtons[] = {{IDOK, "OK"}, {IDYES, "Yes"}, {IDNO, "No"}, {IDRETRY, "Retry"}, {IDCANCEL, "Cancel"}};
   std::string buttons;
-  for (const auto& button : kButtons) {
-    const HWND control = GetDlgItem(box, button.id);
-    if (!control || !IsWindowVisible(control)) continue;
-    if (!buttons.empty()) buttons += ' ';
-    buttons += button.name;
+  for (const auto& [id, name] : kButtons) {
+    const HWND control = GetDlgItem(box, id);
+    if (control && IsWindowVisible(control)) buttons += (buttons.empty() ? "" : " ") + std::string(name);
   }
   return buttons;
 }
@@ -82,13 +77,8 @@ std::string ButtonsOf(HWND box) {
 // Fails the test and answers null when the control cannot be used by a user.
 HWND Usable(HWND dialog, int id, const char* action) {
   const HWND control = GetDlgItem(dialog, id);
-  if (!control) {
-    ADD_FAILURE() << action << ": no control " << id << " in \"" << Caption(dialog) << "\"";
-    return nullptr;
-  }
-  if (!IsWindowVisible(control) || !IsWindowEnabled(control)) {
-    ADD_FAILURE() << action << ": control " << id << " of \"" << Caption(dialog) << "\" is "
-                  << (IsWindowVisible(control) ? "disabled" : "hidden");
+  if (!control || !IsWindowVisible(control) || !IsWindowEnabled(control)) {
+    ADD_FAILURE() << action << ": control " << id << " of \"" << Caption(dialog) << "\" is missing, hidden or disabled";
     return nullptr;
   }
   return control;
@@ -128,12 +118,11 @@ ModalDriver::ModalDriver() : m_nLastProgress(GetTickCount()) {
 ModalDriver::~ModalDriver() {
   KillTimer(nullptr, m_nTimer);
   t_pDriver = nullptr;
-  for (size_t i = m_nNext; i < m_vSteps.size(); ++i) ADD_FAILURE() << "never shown: \"" << m_vSteps[i].caption << "\"";
-  for (const std::string& problem : m_vProblems) ADD_FAILURE() << problem;
+  for (size_t i = m_nNext; i < m_vSteps.size(); ++i) ADD_FAILURE() << "never shown: \"" << m_vSteps[i].first << "\"";
 }
 
 ModalDriver& ModalDriver::On(const std::string& caption, std::function<void(HWND)> action) {
-  m_vSteps.push_back({caption, std::move(action)});
+  m_vSteps.emplace_back(caption, std::move(action));
   return *this;
 }
 
@@ -152,54 +141,39 @@ void CALLBACK ModalDriver::OnTimer(HWND, UINT, UINT_PTR, DWORD) {
 void ModalDriver::Tick() {
   const DWORD now = GetTickCount();
   if (m_nNext < m_vSteps.size()) {
-    const std::string& caption = m_vSteps[m_nNext].caption;
-    if (const HWND window = FindModal(&caption)) {
+    if (const HWND window = FindThreadWindow(&m_vSteps[m_nNext].first)) {
       // Taken off before it runs: the action may open a window whose loop runs the next steps.
-      const std::function<void(HWND)> action = m_vSteps[m_nNext++].action;
+      const std::function<void(HWND)> action = m_vSteps[m_nNext++].second;
       m_nLastProgress = now;
       action(window);
       return;
     }
     if (now - m_nLastProgress < kPatienceMs) return;
-    m_vProblems.push_back("never shown: \"" + caption + "\"");
+    ADD_FAILURE() << "never shown: \"" << m_vSteps[m_nNext].first << "\"";
     m_nNext = m_vSteps.size();
   }
   if (now - m_nLastProgress < kGraceMs) return;
-  if (const HWND left = FindModal(nullptr)) {
-    m_vProblems.push_back("left open: \"" + Caption(left) + "\"" +
-                          (IsMessageBox(left) ? " saying \"" + Text(left, kMessageBoxText) + "\"" : ""));
+  if (const HWND left = FindThreadWindow(nullptr)) {
+    ADD_FAILURE() << "left open: \"" << Caption(left) << "\" saying \"" << Text(left, kMessageBoxText) << "\"";
     m_nLastProgress = now;
     EndDialog(left, IDCANCEL);
   }
 }
 
-HWND FindThreadWindow(const std::string& caption) { return FindModal(&caption); }
-
-std::string Text(HWND dialog, int id) {
-  const HWND control = GetDlgItem(dialog, id);
-  if (!control) return {};
-  std::string text(static_cast<size_t>(GetWindowTextLengthA(control)) + 1, '\0');
-  text.resize(static_cast<size_t>(GetWindowTextA(control, text.data(), static_cast<int>(text.size()))));
-  return text;
-}
+std::string Text(HWND dialog, int id) { return Caption(GetDlgItem(dialog, id)); }
 
 bool IsEnabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; }
 
 bool IsChecked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
 
 std::string DescribeControls(HWND dialog, const std::vector<int>& ids) {
-  std::ostringstream out;
+  std::string out;
   for (const int id : ids) {
     const HWND control = GetDlgItem(dialog, id);
-    out << id << ": ";
-    if (!control) {
-      out << "missing\n";
-      continue;
-    }
-    out << (IsWindowEnabled(control) ? "enabled" : "disabled") << (IsWindowVisible(control) ? "" : ", hidden")
-        << (IsChecked(dialog, id) ? ", checked" : "") << "\n";
+    out += std::to_string(id) + ": " + (!control ? "missing" : IsWindowEnabled(control) ? "enabled" : "disabled") +
+           (control && !IsWindowVisible(control) ? ", hidden" : "") + (IsChecked(dialog, id) ? ", checked" : "") + "\n";
   }
-  return out.str();
+  return out;
 }
 
 void Click(HWND dialog, int id) {
@@ -220,35 +194,26 @@ void ChooseComboItem(HWND dialog, int id, int index) {
 void SetPickerDate(HWND dialog, int id, const SYSTEMTIME& date) {
   const HWND picker = Usable(dialog, id, "pick a date");
   if (!picker) return;
-  SYSTEMTIME value = date;
-  SendMessageA(picker, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&value));
   NMDATETIMECHANGE change = {};
+  change.st = date;
+  SendMessageA(picker, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&change.st));
   change.nmhdr.code = DTN_DATETIMECHANGE;
   change.dwFlags = GDT_VALID;
-  change.st = value;
   NotifyParent(picker, change.nmhdr);
 }
 
 void SelectListRows(HWND dialog, int id, const std::vector<int>& rows) {
   const HWND list = Usable(dialog, id, "select rows");
   if (!list) return;
-  LVITEMA item = {};
-  item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-  item.state = 0;
-  SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
-  bool first = true;
-  for (const int row : rows) {
-    item.state = LVIS_SELECTED | (first ? LVIS_FOCUSED : 0);
-    SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-    first = false;
+  ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+  for (size_t i = 0; i < rows.size(); ++i) {
+    ListView_SetItemState(list, rows[i], LVIS_SELECTED | (i == 0 ? LVIS_FOCUSED : 0), LVIS_SELECTED | LVIS_FOCUSED);
   }
 }
 
 void DoubleClickListRow(HWND dialog, int id, int row) {
   SelectListRows(dialog, id, {row});
-  const HWND list = GetDlgItem(dialog, id);
-  if (!list) return;
-  ClickRow(list, row, NM_DBLCLK);
+  if (const HWND list = GetDlgItem(dialog, id)) ClickRow(list, row, NM_DBLCLK);
 }
 
 void RightClickListRow(HWND dialog, int id, int row) {
@@ -262,12 +227,7 @@ void RightClickTreeItem(HWND dialog, int id, HTREEITEM item) {
   const HWND tree = Usable(dialog, id, "right-click an item");
   if (!tree) return;
   RECT rect;
-  if (item) {
-    TreeView_GetItemRect(tree, item, &rect, TRUE);
-  } else {
-    GetClientRect(tree, &rect);
-    rect.top = rect.bottom - 4;
-  }
+  TreeView_GetItemRect(tree, item, &rect, TRUE);
   PutCursorAt(tree, rect);
   NMHDR click = {};
   click.code = NM_RCLICK;
@@ -283,18 +243,9 @@ struct MenuChoice {
 };
 thread_local MenuChoice* t_pMenuChoice = nullptr;
 
-BOOL CALLBACK FindPopupMenu(HWND window, LPARAM found) {
-  char className[16] = {};
-  GetClassNameA(window, className, sizeof className);
-  if (std::string(className) != "#32768" || !IsWindowVisible(window)) return TRUE;
-  *reinterpret_cast<HWND*>(found) = window;
-  return FALSE;
-}
-
 void CALLBACK OnMenuTimer(HWND, UINT, UINT_PTR, DWORD) {
   MenuChoice* choice = t_pMenuChoice;
-  HWND window = nullptr;
-  EnumThreadWindows(GetCurrentThreadId(), &FindPopupMenu, reinterpret_cast<LPARAM>(&window));
+  const HWND window = FindThreadWindow(nullptr, "#32768");
   if (!choice || !window) return;
   if (choice->shownAt) {
     // The keys did not end it: close it rather than hang.
@@ -309,13 +260,10 @@ void CALLBACK OnMenuTimer(HWND, UINT, UINT_PTR, DWORD) {
   int downs = 0, target = -1;
   for (int i = 0, count = GetMenuItemCount(menu); i < count; ++i) {
     const UINT state = GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION);
-    if (state & MF_SEPARATOR) {
-      choice->items.emplace_back("-");
-      continue;
-    }
     char text[128] = {};
     GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
-    choice->items.push_back(std::string(text) + (state & (MF_GRAYED | MF_DISABLED) ? " (greyed)" : ""));
+    choice->items.push_back(state & MF_SEPARATOR ? "-" : text + std::string(state & (MF_GRAYED | MF_DISABLED) ? " (greyed)" : ""));
+    if (state & MF_SEPARATOR) continue;
     ++downs;
     if (GetMenuItemID(menu, i) == choice->command) target = downs;
   }
@@ -362,12 +310,9 @@ std::vector<std::string> ChooseFromMenu(const std::function<void()>& open, UINT 
 
 void ChooseTreePath(HWND dialog, int id, const std::string& path) {
   const HWND tree = Usable(dialog, id, "choose a folder");
-  if (!tree) return;
-  HTREEITEM item = TreeView_GetRoot(tree);
-  for (size_t start = 0; start < path.size();) {
+  HTREEITEM item = tree ? TreeView_GetRoot(tree) : nullptr;
+  for (size_t start = 0; item && start < path.size();) {
     const size_t end = std::min(path.find('\\', start), path.size());
-    const std::string name = path.substr(start, end - start);
-    std::string seen;
     for (; item; item = TreeView_GetNextSibling(tree, item)) {
       char text[MAX_PATH] = {};
       TVITEMA query = {};
@@ -376,26 +321,21 @@ void ChooseTreePath(HWND dialog, int id, const std::string& path) {
       query.pszText = text;
       query.cchTextMax = sizeof text;
       TreeView_GetItem(tree, &query);
-      if (lstrcmpiA(text, name.c_str()) == 0) break;
-      seen += std::string(" \"") + text + "\"";
-    }
-    if (!item) {
-      ADD_FAILURE() << "no \"" << name << "\" in the tree on the way to " << path << "; found" << seen;
-      return;
+      if (lstrcmpiA(text, path.substr(start, end - start).c_str()) == 0) break;
     }
     start = end + 1;
-    if (start >= path.size()) break;
+    if (!item || start >= path.size()) break;
     TreeView_Expand(tree, item, TVE_EXPAND);
     item = TreeView_GetChild(tree, item);
   }
-  TreeView_SelectItem(tree, item);
+  if (item) TreeView_SelectItem(tree, item);
+  if (tree && !item) ADD_FAILURE() << "the tree has no " << path;
 }
 
 std::vector<std::string> ListColumn(HWND dialog, int id, int column) {
   const HWND list = GetDlgItem(dialog, id);
   std::vector<std::string> texts;
-  const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-  for (int row = 0; row < count; ++row) {
+  for (int row = 0, count = ListView_GetItemCount(list); row < count; ++row) {
     char text[512] = {};
     LVITEMA item = {};
     item.iSubItem = column;
@@ -410,9 +350,7 @@ std::vector<std::string> ListColumn(HWND dialog, int id, int column) {
 std::vector<int> SelectedListRows(HWND dialog, int id) {
   const HWND list = GetDlgItem(dialog, id);
   std::vector<int> rows;
-  int row = -1;
-  while ((row = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(row), LVNI_SELECTED))) >= 0)
-    rows.push_back(row);
+  for (int row = -1; (row = ListView_GetNextItem(list, row, LVNI_SELECTED)) >= 0;) rows.push_back(row);
   return rows;
 }
 
@@ -422,35 +360,13 @@ std::string FileListBytes(const std::vector<std::string>& paths, bool wide) {
   header.fWide = wide;
   std::string bytes(reinterpret_cast<const char*>(&header), sizeof header);
   for (const std::string& path : paths) {
-    if (!wide) {
-      bytes += path + '\0';
-      continue;
+    // The test's paths are ASCII: each character widened as it is.
+    for (const char c : path + '\0') {
+      bytes += c;
+      if (wide) bytes += '\0';
     }
-    std::wstring name(path.size(), L'\0');
-    name.resize(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), name.data(),
-                                                        static_cast<int>(name.size()))));
-    bytes.append(reinterpret_cast<const char*>(name.c_str()), (name.size() + 1) * sizeof(wchar_t));
   }
   return bytes.append(wide ? 2 : 1, '\0');
-}
-
-DWORD DropOn(HWND window, IDataObject* data) {
-  auto* target = static_cast<IDropTarget*>(GetPropA(window, "OleDropTargetInterface"));
-  RECT rect;
-  GetWindowRect(window, &rect);
-  const POINTL point{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-  const DWORD allowed = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
-  DWORD effect = allowed;
-  if (!target || FAILED(target->DragEnter(data, MK_LBUTTON, point, &effect))) return DROPEFFECT_NONE;
-  effect = allowed;
-  target->DragOver(MK_LBUTTON, point, &effect);
-  if (effect == DROPEFFECT_NONE) {
-    target->DragLeave();
-    return effect;
-  }
-  effect = allowed;
-  target->Drop(data, 0, point, &effect);
-  return effect;
 }
 
 }  // namespace uitest

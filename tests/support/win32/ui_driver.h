@@ -13,6 +13,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace uitest {
@@ -40,34 +41,22 @@ class ModalDriver {
   ModalDriver& Answer(const std::string& caption, int button);
 
   const std::vector<MessageBoxSeen>& Boxes() const { return m_vBoxes; }
-  // Steps that never ran and windows that were left open, one line each; empty when all went
-  // as armed.
-  const std::vector<std::string>& Problems() const { return m_vProblems; }
 
  private:
-  struct Step {
-    std::string caption;
-    std::function<void(HWND)> action;
-  };
-
   static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD);
   void Tick();
 
   UINT_PTR m_nTimer = 0;
-  std::vector<Step> m_vSteps;
+  std::vector<std::pair<std::string, std::function<void(HWND)>>> m_vSteps;  // caption, action
   size_t m_nNext = 0;
   DWORD m_nLastProgress = 0;
   std::vector<MessageBoxSeen> m_vBoxes;
-  std::vector<std::string> m_vProblems;
 };
-
-// A visible, enabled top-level window of this thread with `caption`; null when none.
-HWND FindThreadWindow(const std::string& caption);
 
 std::string Text(HWND dialog, int id);
 bool IsEnabled(HWND dialog, int id);
 bool IsChecked(HWND dialog, int id);
-// "id: checked, enabled" lines for failure messages: what the test found.
+// "id: enabled, checked" lines for failure messages: what the test found.
 std::string DescribeControls(HWND dialog, const std::vector<int>& ids);
 
 // A user's actions. Each fails the running test (and does nothing) when the control is missing,
@@ -81,19 +70,18 @@ void ChooseComboItem(HWND dialog, int id, int index);
 void SetPickerDate(HWND dialog, int id, const SYSTEMTIME& date);
 // Selects exactly the given rows of a list view (LVM_SETITEMSTATE), focusing the first.
 void SelectListRows(HWND dialog, int id, const std::vector<int>& rows);
-// Double-clicks a list view row: selects it, puts the cursor on it and sends the NM_DBLCLK
-// notification.
+// Selects a list view row, puts the cursor on it and sends the NM_DBLCLK notification.
 void DoubleClickListRow(HWND dialog, int id, int row);
 // Right-clicks a list view row as the list takes it: a row not selected becomes the only one
 // selected; the cursor goes onto the row and NM_RCLICK reaches the owner.
 void RightClickListRow(HWND dialog, int id, int row);
-// Right-clicks a tree view item (null: the empty space below the items): the cursor goes onto
-// its label and NM_RCLICK reaches the owner.
+// Right-clicks a tree view item: the cursor goes onto its label and NM_RCLICK reaches the owner.
 void RightClickTreeItem(HWND dialog, int id, HTREEITEM item);
 
 // A real OLE drag in this thread: with the cursor over `target` and the left button held (as
 // OLE's drag loop reads it), runs `start`, which begins the drag; a timer lets the button go
-// 300 ms later, which drops onto `target`.
+// 300 ms later, which drops onto `target`. Drops from another program are made so as well,
+// with a data object of the test's own handed to DoDragDrop.
 void DragOnto(HWND target, const std::function<void()>& start);
 
 // Runs `open`, which shows a popup menu (TrackPopupMenu), and inside the menu's loop notes its
@@ -111,14 +99,8 @@ std::vector<std::string> ListColumn(HWND dialog, int id, int column);
 // The rows selected in a list view.
 std::vector<int> SelectedListRows(HWND dialog, int id);
 
-// Drops as another program's drag makes them.
-//
-// A CF_HDROP file list of `paths`: the DROPFILES header, the names, an empty name to end.
+// A CF_HDROP file list of `paths` as another program's drag makes it: the DROPFILES header,
+// the names, an empty name to end.
 std::string FileListBytes(const std::vector<std::string>& paths, bool wide = false);
-// Drags `data` over `window` and lets it go, through the window's registered drop target (the
-// "OleDropTargetInterface" property) as DoDragDrop calls it: DragEnter, DragOver, then Drop when
-// an effect was granted or DragLeave when not. The effect the drop ended with; none when the
-// window takes no drops.
-DWORD DropOn(HWND window, IDataObject* data);
 
 }  // namespace uitest
