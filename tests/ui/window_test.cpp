@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <vector>
 
 #include "ui/window.h"
 
@@ -15,27 +14,25 @@ namespace {
 constexpr int kTemplate = 100;
 constexpr UINT kPing = WM_APP + 1;
 
-// Remembers what it saw; answers a notification with code 1 by 42 and an IDOK command when
-// told to.
+// Notes its window at WM_INITDIALOG and posts itself the command `posted` from there; answers a
+// notification with code 1 by 42, kPing by 7, and an IDOK by ending with `endOkWith` if set.
 class TestDialog : public ui::CDialog {
  public:
   HWND initWindow = nullptr;
   int gone = 0;
-  std::vector<UINT> posted;  // sent to itself from OnInitDialog
-  INT_PTR endOkWith = 0;     // 0: IDOK is left to the layer
+  UINT posted = 0;
+  INT_PTR endOkWith = 0;
 
  protected:
   bool OnInitDialog() override {
     initWindow = hwnd();
-    for (UINT command : posted) PostMessageA(hwnd(), WM_COMMAND, MAKEWPARAM(command, BN_CLICKED), 0);
+    if (posted) PostMessageA(hwnd(), WM_COMMAND, MAKEWPARAM(posted, BN_CLICKED), 0);
     return true;
   }
   ui::MessageResult OnCommand(int id, int, HWND) override {
-    if (id == IDOK && endOkWith != 0) {
-      End(endOkWith);
-      return ui::Handled();
-    }
-    return ui::NotHandled();
+    if (id != IDOK || endOkWith == 0) return ui::NotHandled();
+    End(endOkWith);
+    return ui::Handled();
   }
   ui::MessageResult OnNotify(const NMHDR& header) override {
     return header.code == 1 ? ui::Handled(42) : ui::NotHandled();
@@ -49,17 +46,19 @@ class TestDialog : public ui::CDialog {
 class TestWindow : public ui::CWindow {
  public:
   int gone = 0;
-  int destroyed = 0;
+  HWND Make(HWND parent = nullptr) {
+    return Create("BkQnWindowTest", "test", WS_OVERLAPPEDWINDOW, 0, RECT{0, 0, 200, 100}, parent);
+  }
 
  protected:
   ui::MessageResult OnMessage(UINT message, WPARAM, LPARAM) override {
-    if (message == WM_DESTROY) ++destroyed;
     return message == kPing ? ui::Handled(7) : ui::NotHandled();
   }
   void OnWindowGone() override { ++gone; }
 };
 
-// Wine, like 64-bit Windows, swallows a fault inside a window procedure: every test counts them.
+// Wine, like 64-bit Windows, swallows a fault inside a window procedure (such as a call into
+// an object half destroyed): every test counts them.
 std::atomic<long> g_faults{0};
 
 LONG CALLBACK CountFault(EXCEPTION_POINTERS* exception) {
@@ -80,72 +79,55 @@ class WindowTest : public testing::Test {
   void* m_pHandler = nullptr;
 };
 
-HWND NewTestWindow(TestWindow& window, HWND parent = nullptr) {
-  return window.Create("BkQnWindowTest", "test", WS_OVERLAPPEDWINDOW, 0, RECT{0, 0, 200, 100}, parent);
-}
-
 TEST_F(WindowTest, ModalRunsEndByTheirCommand) {
   const struct {
-    std::vector<UINT> posted;
+    UINT posted;
     INT_PTR endOkWith;
     INT_PTR result;
-  } kRuns[] = {
-      {{IDOK}, 0, IDOK},
-      {{IDCANCEL}, 0, IDCANCEL},
-      {{IDOK}, 5, 5},
-  };
+  } kRuns[] = {{IDOK, 0, IDOK}, {IDCANCEL, 0, IDCANCEL}, {IDOK, 5, 5}};
   for (const auto& run : kRuns) {
     TestDialog dialog;
     dialog.posted = run.posted;
     dialog.endOkWith = run.endOkWith;
-    EXPECT_EQ(dialog.RunModal(kTemplate), run.result) << &run - kRuns;
-    EXPECT_NE(dialog.initWindow, nullptr);
+    EXPECT_EQ(dialog.RunModal(kTemplate), run.result) << run.posted;
     EXPECT_EQ(dialog.hwnd(), nullptr);
     EXPECT_EQ(dialog.gone, 1);
   }
 }
 
-TEST_F(WindowTest, ModelessIsBoundAtInitAndAnswersThroughTheResultSlot) {
-  TestDialog dialog;
-  const HWND window = dialog.CreateModeless(kTemplate, nullptr);
-  ASSERT_NE(window, nullptr);
-  EXPECT_EQ(dialog.initWindow, window);
-  EXPECT_EQ(dialog.hwnd(), window);
-  NMHDR header = {window, 0, 1};
-  EXPECT_EQ(SendMessageA(window, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header)), 42);
-  header.code = 2;
-  EXPECT_EQ(SendMessageA(window, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header)), 0);
-  EXPECT_EQ(SendMessageA(window, kPing, 0, 0), 7);
-  // Unlike a modal run, a page's IDOK is its owner's business.
-  SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-  EXPECT_TRUE(IsWindow(window));
-}
-
-TEST_F(WindowTest, AWindowGoesWithItsObject) {
-  HWND dialogWindow = nullptr;
-  HWND window = nullptr;
+// Bound from WM_INITDIALOG and WM_NCCREATE on; a notification's answer goes through the dialog's
+// result slot; both windows are destroyed with their objects.
+TEST_F(WindowTest, WindowsAreBoundWhenMadeAndGoWithTheirObjects) {
+  HWND page = nullptr, window = nullptr;
   {
     TestDialog dialog;
-    dialogWindow = dialog.CreateModeless(kTemplate, nullptr);
     TestWindow frame;
-    window = NewTestWindow(frame);
-    ASSERT_TRUE(dialogWindow && window);
+    page = dialog.CreateModeless(kTemplate, nullptr);
+    window = frame.Make();
+    ASSERT_TRUE(page && window);
+    EXPECT_EQ(dialog.initWindow, page);
+    NMHDR header = {page, 0, 1};
+    EXPECT_EQ(SendMessageA(page, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header)), 42);
+    header.code = 2;
+    EXPECT_EQ(SendMessageA(page, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header)), 0);
+    EXPECT_EQ(SendMessageA(page, kPing, 0, 0), 7);
     EXPECT_EQ(SendMessageA(window, kPing, 0, 0), 7);
+    // Unlike a modal run, a page's IDOK is its owner's business.
+    SendMessageA(page, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_TRUE(IsWindow(page));
   }
-  EXPECT_FALSE(IsWindow(dialogWindow));
+  EXPECT_FALSE(IsWindow(page));
   EXPECT_FALSE(IsWindow(window));
 }
 
 TEST_F(WindowTest, AnObjectOutlivesTheWindowItsParentDestroyed) {
-  TestWindow parent;
-  ASSERT_NE(NewTestWindow(parent), nullptr);
+  TestWindow parent, child;
   TestDialog page;
-  TestWindow child;
+  ASSERT_NE(parent.Make(), nullptr);
   ASSERT_NE(page.CreateModeless(kTemplate, parent.hwnd()), nullptr);
-  ASSERT_NE(NewTestWindow(child, parent.hwnd()), nullptr);
+  ASSERT_NE(child.Make(parent.hwnd()), nullptr);
   parent.Destroy();
   for (const auto* gone : {&parent.gone, &page.gone, &child.gone}) EXPECT_EQ(*gone, 1);
-  EXPECT_EQ(child.destroyed, 1);
   EXPECT_EQ(page.hwnd(), nullptr);
   EXPECT_EQ(child.hwnd(), nullptr);
   page.Destroy();  // nothing left to destroy
