@@ -12,6 +12,7 @@
 #include "registry/registry_store.h"
 #include "tests/host/recording_com_host.h"
 #include "tests/server/registered_module.h"
+#include "tests/support/call_log.h"
 #include "tests/support/temp_tree.h"
 #include "tests/support/win32/ui_driver.h"
 
@@ -23,25 +24,8 @@ constexpr int kOriginalLocation = 210;
 constexpr int kOverwrite = 215;
 const std::vector<int> kControls = {kDiskOrFolder, kTree, kOriginalLocation, kOverwrite};
 
-// The restore options as the test found them, put back afterwards; the key goes again when
-// there was none.
-class KeptRestoreOptions {
- public:
-  KeptRestoreOptions() : m_bExisted(static_cast<bool>(CRegistryStore().OpenKey(RestoreOptionsKey()))) {}
-  ~KeptRestoreOptions() {
-    if (m_bExisted) {
-      SaveRestoreOptions(RestoreOptionsKey(), m_kept);
-    } else {
-      RegDeleteKeyA(HKEY_CURRENT_USER, RestoreOptionsKey().substr(sizeof "HKEY_CURRENT_USER").c_str());
-    }
-  }
-
- private:
-  bool m_bExisted;
-  RestoreOptions m_kept = ReadRestoreOptions(RestoreOptionsKey());
-};
-
-// What the key holds: its values by name, each as "name=text" (a number for a DWORD).
+// What the key holds (in the program's own HKEY_CURRENT_USER): its values by name, each as
+// "name=text" (a number for a DWORD).
 std::vector<std::string> StoredValues() {
   const CRegistryStore store;
   const std::string key = RestoreOptionsKey();
@@ -74,7 +58,6 @@ class RestorePageTest : public ModuleTest {
   void Choose(const std::string& folder) { uitest::ChooseTreePath(m_hPage, kTree, folder); }
   bool TreeShown() const { return IsWindowVisible(GetDlgItem(m_hPage, kTree)) != FALSE; }
 
-  KeptRestoreOptions m_kept;
   const std::vector<std::string> m_vBefore = {"Destination=Z:\\earlier\\", "Other=x", "Overwrite=7"};
   TempTree m_tree;
   CControlContainer m_container;
@@ -82,90 +65,57 @@ class RestorePageTest : public ModuleTest {
   ComPtr<IBkQnAxRestore> m_pRestore;
 };
 
-TEST_F(RestorePageTest, StartsAsOriginalLocationAndStoresThat) {
-  EXPECT_TRUE(uitest::IsChecked(m_hPage, kOriginalLocation));
-  EXPECT_FALSE(uitest::IsChecked(m_hPage, kDiskOrFolder));
-  EXPECT_FALSE(uitest::IsChecked(m_hPage, kOverwrite));
-  EXPECT_FALSE(TreeShown()) << uitest::DescribeControls(m_hPage, kControls);
-  ASSERT_EQ(m_pRestore->PersistSettings(1), S_OK);
-  EXPECT_EQ(StoredValues(), (std::vector<std::string>{"Destination=", "Overwrite=0"}));
-}
-
-// What the user does on the page, from its initial state; "@" in a step is a folder of the
-// test's tree, chosen in the page's tree.
-struct ChoiceCase {
-  const char* name;
-  std::vector<std::string> steps;  // "disk", "original", "overwrite", or a folder to choose
-  bool treeShown;
-  std::string destination;  // "@": the chosen folder
-  uint32_t overwrite;
-};
-
-void PrintTo(const ChoiceCase& c, std::ostream* os) { *os << c.name; }
-
-const ChoiceCase kChoices[] = {
-    {"ChosenFolder", {"disk", "@"}, true, "@", 0},
-    {"ChosenFolderThenOriginalAgain", {"disk", "@", "original"}, false, "", 0},
-    {"SelectionSurvivesHidingTheTree", {"disk", "@", "original", "disk"}, true, "@", 0},
-    {"DiskChosenNothingSelected", {"disk"}, true, "", 0},
-    {"Overwrite", {"overwrite", "disk", "@"}, true, "@", 1},
-};
-
-class RestoreChoiceTest : public RestorePageTest, public testing::WithParamInterface<ChoiceCase> {};
-
-TEST_P(RestoreChoiceTest, StoredAsChosen) {
-  const ChoiceCase& c = GetParam();
+// What the user does on a page fresh from activation, which always starts at the original
+// location, and what PersistSettings(1) then stores (and only that value); "@" is a folder of
+// the test's tree, chosen in the page's tree.
+TEST_F(RestorePageTest, EachChoiceIsStoredAsMadeOnAFreshPage) {
   const std::string folder = Folder("into");
-  for (const std::string& step : c.steps) {
-    if (step == "@") {
-      Choose(folder);
-    } else {
-      uitest::Click(m_hPage, step == "disk" ? kDiskOrFolder : step == "original" ? kOriginalLocation : kOverwrite);
-    }
-  }
-  EXPECT_EQ(TreeShown(), c.treeShown) << uitest::DescribeControls(m_hPage, kControls);
-  VARIANT_BOOL valid = 0, changed = 5;
-  EXPECT_EQ(m_pRestore->Validate(&valid), S_OK);
-  EXPECT_EQ(valid, VARIANT_TRUE);
-  EXPECT_EQ(m_pRestore->SettingsChanged(&changed), S_OK);
-  EXPECT_EQ(changed, 5);
-  ASSERT_EQ(m_pRestore->PersistSettings(1), S_OK);
-  const RestoreOptions stored = ReadRestoreOptions(RestoreOptionsKey());
-  EXPECT_EQ(stored.destination, c.destination == "@" ? folder : c.destination);
-  EXPECT_EQ(stored.overwrite, c.overwrite);
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, RestoreChoiceTest, testing::ValuesIn(kChoices),
-                         [](const testing::TestParamInfo<ChoiceCase>& info) { return info.param.name; });
-
-TEST_F(RestorePageTest, StoresNothingUnlessAskedWithExactlyOne) {
   uitest::Click(m_hPage, kOverwrite);
   for (const VARIANT_BOOL action : {VARIANT_BOOL{0}, VARIANT_TRUE, VARIANT_BOOL{2}}) {
     EXPECT_EQ(m_pRestore->PersistSettings(action), S_OK);
-    EXPECT_EQ(StoredValues(), m_vBefore) << action;
+    EXPECT_EQ(StoredValues(), m_vBefore) << "stored for " << action;
+  }
+  const struct {
+    std::vector<std::string> steps;  // "disk", "original", "overwrite", or "@"
+    bool treeShown;
+    std::vector<std::string> stored;
+  } cases[] = {
+      {{}, false, {"Destination=", "Overwrite=0"}},
+      {{"disk", "@"}, true, {"Destination=@", "Overwrite=0"}},
+      {{"disk", "@", "original"}, false, {"Destination=", "Overwrite=0"}},
+      {{"disk", "@", "original", "disk"}, true, {"Destination=@", "Overwrite=0"}},
+      {{"disk"}, true, {"Destination=", "Overwrite=0"}},
+      {{"overwrite", "disk", "@"}, true, {"Destination=@", "Overwrite=1"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(c.steps));
+    ComPtr<IOleInPlaceObject> object;
+    ASSERT_HRESULT_SUCCEEDED(m_container.Control()->QueryInterface(IID_IOleInPlaceObject, object.put_void()));
+    ASSERT_EQ(object->InPlaceDeactivate(), S_OK);
+    ASSERT_EQ(m_container.Activate(), S_OK);
+    m_hPage = m_container.PageWindow();
+    EXPECT_TRUE(uitest::IsChecked(m_hPage, kOriginalLocation) && !uitest::IsChecked(m_hPage, kDiskOrFolder) &&
+                !uitest::IsChecked(m_hPage, kOverwrite) && !TreeShown())
+        << uitest::DescribeControls(m_hPage, kControls);
+    for (const std::string& step : c.steps) {
+      if (step == "@") {
+        Choose(folder);
+      } else {
+        uitest::Click(m_hPage, step == "disk" ? kDiskOrFolder : step == "original" ? kOriginalLocation : kOverwrite);
+      }
+    }
+    EXPECT_EQ(TreeShown(), c.treeShown) << uitest::DescribeControls(m_hPage, kControls);
+    ASSERT_EQ(m_pRestore->PersistSettings(1), S_OK);
+    std::vector<std::string> stored = c.stored;
+    stored[0] = Rooted(stored[0], folder);
+    EXPECT_EQ(StoredValues(), stored);
   }
 }
 
-TEST_F(RestorePageTest, ReactivatedPageShowsTheDefaultsAgain) {
-  uitest::Click(m_hPage, kDiskOrFolder);
-  uitest::Click(m_hPage, kOverwrite);
-  ComPtr<IOleInPlaceObject> object;
-  ASSERT_HRESULT_SUCCEEDED(m_container.Control()->QueryInterface(IID_IOleInPlaceObject, object.put_void()));
-  ASSERT_EQ(object->InPlaceDeactivate(), S_OK);
-  ASSERT_EQ(m_container.Activate(), S_OK);
-  m_hPage = m_container.PageWindow();
-  EXPECT_TRUE(uitest::IsChecked(m_hPage, kOriginalLocation));
-  EXPECT_FALSE(uitest::IsChecked(m_hPage, kOverwrite));
-  EXPECT_FALSE(TreeShown()) << uitest::DescribeControls(m_hPage, kControls);
-}
-
 // The host's OK stores the page's choice and the restore run then puts files there; Cancel
-// stores nothing.
+// stores nothing (not even the page's defaults).
 TEST_F(RestorePageTest, OkStoresForTheRestoreRunAndCancelDoesNot) {
   const std::string folder = Folder("out");
-  uitest::Click(m_hPage, kDiskOrFolder);
-  Choose(folder);
-  uitest::Click(m_hPage, kOverwrite);
   uitest::Click(m_container.hwnd(), IDCANCEL);
   EXPECT_EQ(m_container.Result(), CControlContainer::Outcome::kCancelled);
   EXPECT_EQ(StoredValues(), m_vBefore);
