@@ -40,13 +40,16 @@ TEST(TreeDrivesTest, ShowsReadyDrivesOfTheWantedTypesInTheSystemsOrder) {
     std::vector<std::string> shown;
   } cases[] = {
       // A floppy without a disk, the fixed disk, a CD-ROM and a network drive.
-      {{{"A:\\", DRIVE_REMOVABLE}, {"C:\\", DRIVE_FIXED}, {"D:\\", DRIVE_CDROM}, {"Z:\\", DRIVE_REMOTE}}, {3, 2, 4}, {"C:", "Z:"}},
+      {{{"A:\\", DRIVE_REMOVABLE}, {"C:\\", DRIVE_FIXED}, {"D:\\", DRIVE_CDROM}, {"Z:\\", DRIVE_REMOTE}},
+       {3, 2, 4},
+       {"C:", "Z:"}},
       {{{"Z:\\", DRIVE_REMOTE}, {"C:\\", DRIVE_FIXED}}, {3, 2, 4}, {"Z:", "C:"}},
       {{{"C:\\", DRIVE_RAMDISK}, {"Z:\\", DRIVE_REMOVABLE}}, {2}, {"Z:"}},
       {{}, {3}, {}}};
   ui::EnsureCommonControls();
   for (const auto& c : cases) {
-    const HWND tree = CreateWindowExA(0, WC_TREEVIEWA, "", WS_POPUP, 0, 0, 250, 400, nullptr, nullptr, nullptr, nullptr);
+    const HWND tree = CreateWindowExA(0, WC_TREEVIEWA, "", WS_POPUP, 0, 0, 250, 400, nullptr, nullptr, nullptr,
+                                      nullptr);
     const CFakeDrives drives(c.drives);
     {
       const FolderTreeManager manager(tree, nullptr, c.wanted.data(), static_cast<int>(c.wanted.size()), false, drives);
@@ -63,7 +66,8 @@ TEST(TreeDrivesTest, ShowsReadyDrivesOfTheWantedTypesInTheSystemsOrder) {
       }
       EXPECT_EQ(shown, c.shown);
       // Two folder images, then one per drive.
-      EXPECT_EQ(ImageList_GetImageCount(TreeView_GetImageList(tree, TVSIL_NORMAL)), 2 + static_cast<int>(shown.size()));
+      const int images = ImageList_GetImageCount(TreeView_GetImageList(tree, TVSIL_NORMAL));
+      EXPECT_EQ(images, 2 + static_cast<int>(shown.size()));
       EXPECT_TRUE(GetWindowLongPtrA(tree, GWL_STYLE) & TVS_DISABLEDRAGDROP);
     }
     EXPECT_FALSE(TreeView_GetImageList(tree, TVSIL_NORMAL)) << "the tree keeps the destroyed image list";

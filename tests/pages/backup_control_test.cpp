@@ -44,7 +44,9 @@ Values StoredList() {
   return values;
 }
 
-CFileEntry File(const std::string& path, int32_t rule = RULE_NONE, int32_t count = -1) { return {path, rule, count, 0}; }
+CFileEntry File(const std::string& path, int32_t rule = RULE_NONE, int32_t count = -1) {
+  return {path, rule, count, 0};
+}
 
 // The page's list takes drops, which needs OLE on the thread; for as long as the page lives.
 struct OleThread {
@@ -76,17 +78,20 @@ class BackupPageTest : public ModuleTest {
   }
   std::string At(const std::string& relative) const { return m_tree.Path(relative); }
   void Store(const Values& values) const {
-    for (const auto& [name, text] : values) CRegistryStore().WriteString(BackupListKey(), name, Rooted(text, m_tree.Root()));
+    for (const auto& [name, text] : values) {
+      CRegistryStore().WriteString(BackupListKey(), name, Rooted(text, m_tree.Root()));
+    }
   }
   void Load() { ASSERT_EQ(m_pBackup->PersistSettings(0), S_OK); }
+  // What PersistSettings(1) stored, the tree's root written "@".
   Values Save() {
     EXPECT_EQ(m_pBackup->PersistSettings(1), S_OK);
-    return StoredList();
-  }
-  Values Expected(const Values& values) const {
-    Values rooted;
-    for (const auto& [name, text] : values) rooted.emplace_back(name, Rooted(text, m_tree.Root()));
-    return rooted;
+    Values values = StoredList();
+    for (auto& [name, text] : values) {
+      const size_t root = text.find(m_tree.Root());
+      if (root != std::string::npos) text.replace(root, m_tree.Root().size(), "@");
+    }
+    return values;
   }
   // Each row as "path | include | exclude | item data", the path relative to the tree.
   Texts Rows() const {
@@ -160,18 +165,19 @@ TEST_F(BackupPageTest, LoadsEveryStoredFormAndSavesTheRowsInOrder) {
   docs.m_bRecursive = 0;
   const std::string docsText = FormatFolderEntry(docs), music = FormatFolderEntry(FolderEntry("@Music"));
   const std::string a = FormatFileEntry(File("@a.txt")), b = FormatFileEntry(File("@b.txt", RULE_LAST_DAYS, 3));
-  Store({{"file9", docsText}, {"FILE7", b}, {"Fileabc", a}, {"file1", music}, {"Filez", FormatFileEntry(File("@A.TXT"))},
-         {"file0", FormatFolderEntry(FolderEntry("@gone"))}, {"file2", "garbage"}});
+  Store({{"file9", docsText}, {"FILE7", b}, {"Fileabc", a}, {"file1", music},
+         {"Filez", FormatFileEntry(File("@A.TXT"))}, {"file0", FormatFolderEntry(FolderEntry("@gone"))},
+         {"file2", "garbage"}});
   const Values stored = StoredList();
   // Any argument but 1 loads, and a load stores nothing.
   ASSERT_EQ(m_pBackup->PersistSettings(VARIANT_TRUE), S_OK);
   EXPECT_EQ(StoredList(), stored);
   EXPECT_EQ(Rows(), (Texts{"a.txt | Backup Allways | [none] | 1", "b.txt | modified for last 3 days | [none] | 0",
                            "Docs | *.doc | *.txt modified for last 2 weeks | *.tmp | 2", "Music | *.* |  | 1"}));
-  EXPECT_EQ(Save(), Expected({{"file0", a}, {"file1", b}, {"file2", docsText}, {"file3", music}}));
+  EXPECT_EQ(Save(), Values({{"file0", a}, {"file1", b}, {"file2", docsText}, {"file3", music}}));
   // A row whose file has gone is saved empty.
   DeleteFileA(At("a.txt").c_str());
-  EXPECT_EQ(Save(), Expected({{"file0", ""}, {"file1", b}, {"file2", docsText}, {"file3", music}}));
+  EXPECT_EQ(Save(), Values({{"file0", ""}, {"file1", b}, {"file2", docsText}, {"file3", music}}));
 }
 
 // Dropped from another program through the list's registered drop target: all or nothing,
@@ -201,7 +207,7 @@ TEST_F(BackupPageTest, TakesDropsWholeWithTheDefaultsOfNewRows) {
   EXPECT_EQ(Rows(), (Texts{"a.txt | Backup allways | [none] | -2", "b.txt | Backup allways | [none] | -2",
                            "c.txt | Backup allways | [none] | -2", "Docs | *.* |  | -1"}));
   EXPECT_EQ(uitest::SelectedListRows(m_hPage, kList), (std::vector<int>{0, 1, 2, 3}));
-  EXPECT_EQ(Save(), Expected({{"file0", FormatFileEntry(File("@a.txt"))},
+  EXPECT_EQ(Save(), Values({{"file0", FormatFileEntry(File("@a.txt"))},
                               {"file1", FormatFileEntry(File("@b.txt"))},
                               {"file2", FormatFileEntry(File("@c.txt"))},
                               {"file3", FormatFolderEntry(FolderEntry("@Docs"))}}));

@@ -57,7 +57,11 @@ HWND FindThreadWindow(const std::string* caption, const char* className = "#3277
 std::string IconOf(HWND box) {
   const auto icon = reinterpret_cast<HICON>(SendDlgItemMessageA(box, kMessageBoxIcon, STM_GETICON, 0, 0));
   const std::pair<LPCSTR, const char*> kIcons[] = {
-      {IDI_EXCLAMATION, "exclamation"}, {IDI_QUESTION, "question"}, {IDI_INFORMATION, "information"}, {IDI_ERROR, "error"}};
+      {IDI_EXCLAMATION, "exclamation"},
+      {IDI_QUESTION, "question"},
+      {IDI_INFORMATION, "information"},
+      {IDI_ERROR, "error"},
+  };
   for (const auto& [id, name] : kIcons) {
     if (icon && icon == LoadIconA(nullptr, id)) return name;
   }
@@ -65,7 +69,9 @@ std::string IconOf(HWND box) {
 }
 
 std::string ButtonsOf(HWND box) {
-  const std::pair<int, const char*> kButtons[] = {{IDOK, "OK"}, {IDYES, "Yes"}, {IDNO, "No"}, {IDRETRY, "Retry"}, {IDCANCEL, "Cancel"}};
+  const std::pair<int, const char*> kButtons[] = {
+      {IDOK, "OK"}, {IDYES, "Yes"}, {IDNO, "No"}, {IDRETRY, "Retry"}, {IDCANCEL, "Cancel"},
+  };
   std::string buttons;
   for (const auto& [id, name] : kButtons) {
     const HWND control = GetDlgItem(box, id);
@@ -181,7 +187,8 @@ void Click(HWND dialog, int id) {
 }
 
 void Type(HWND dialog, int id, const std::string& text) {
-  if (const HWND edit = Usable(dialog, id, "type")) SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  const HWND edit = Usable(dialog, id, "type");
+  if (edit) SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 void ChooseComboItem(HWND dialog, int id, int index) {
@@ -262,7 +269,8 @@ void CALLBACK OnMenuTimer(HWND, UINT, UINT_PTR, DWORD) {
     const UINT state = GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION);
     char text[128] = {};
     GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
-    choice->items.push_back(state & MF_SEPARATOR ? "-" : text + std::string(state & (MF_GRAYED | MF_DISABLED) ? " (greyed)" : ""));
+    const bool greyed = state & (MF_GRAYED | MF_DISABLED);
+    choice->items.push_back(state & MF_SEPARATOR ? "-" : text + std::string(greyed ? " (greyed)" : ""));
     if (state & MF_SEPARATOR) continue;
     ++downs;
     if (GetMenuItemID(menu, i) == choice->command) target = downs;
