@@ -44,6 +44,8 @@ std::vector<ClassInterfaces> Classes() {
   };
 }
 
+void PrintTo(const ClassInterfaces& c, std::ostream* os) { *os << c.name; }
+
 // Holds an object's identity and passes on what it does not answer itself.
 class AggregatingOuter : public IUnknown {
  public:
