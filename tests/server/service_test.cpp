@@ -49,6 +49,16 @@ TEST_F(ServiceTest, HostQuestions) {
   EXPECT_EQ(m_pService->GetClientInfo(text.get(), nullptr), E_POINTER);
 }
 
+// An idle module gives back the type information it cached for the objects' IDispatch.
+TEST_F(ServiceTest, IdleModuleGivesBackItsTypeInformation) {
+  ComPtr<ITypeInfo> info;
+  ASSERT_EQ(m_pService->GetTypeInfo(0, LOCALE_USER_DEFAULT, info.put()), S_OK);
+  m_pService.reset();
+  const ULONG heldWithTheCache = (info->AddRef(), info->Release());
+  EXPECT_EQ(ModuleCanUnloadNow(), S_OK);
+  EXPECT_EQ((info->AddRef(), info->Release()), heldWithTheCache - 1);
+}
+
 // A text answer frees the string the value held and moves its own in; any other name leaves
 // the value as it was. When the new string cannot be made, the call fails and changes nothing.
 TEST_F(ServiceTest, TextPropertiesReplaceTheValue) {
