@@ -97,7 +97,8 @@ TEST_F(ServiceTest, TextPropertiesReplaceTheValue) {
 
 // A 32-bit integer tag stays and only the payload is written; anything else is freed (a
 // string, an object's reference) and retagged, so that a script reusing one variable is not
-// handed a string's tag over a number; a tag VariantClear refuses fails the call, nothing stored.
+// handed a string's tag over a number and a fresh one gets its answer; a tag VariantClear
+// refuses fails the call, nothing stored.
 TEST_F(ServiceTest, NumberPropertiesRetagWhatIsNotA32BitInteger) {
   const std::string module = ModuleFile();
   DWORD ignored = 0;
@@ -112,9 +113,9 @@ TEST_F(ServiceTest, NumberPropertiesRetagWhatIsNotA32BitInteger) {
     VARTYPE iconTag;
     VARTYPE versionTag;
   } kCases[] = {
-      {VT_BSTR, VT_I4, VT_UI4},  {VT_I4, VT_I4, VT_I4},       {VT_UI4, VT_UI4, VT_UI4},
-      {VT_INT, VT_INT, VT_INT},  {VT_UINT, VT_UINT, VT_UINT}, {VT_DISPATCH, VT_I4, VT_UI4},
-      {kNoSuchType, kNoSuchType, kNoSuchType},
+      {VT_EMPTY, VT_I4, VT_UI4}, {VT_BSTR, VT_I4, VT_UI4},    {VT_I4, VT_I4, VT_I4},
+      {VT_UI4, VT_UI4, VT_UI4},  {VT_INT, VT_INT, VT_INT},    {VT_UINT, VT_UINT, VT_UINT},
+      {VT_DISPATCH, VT_I4, VT_UI4}, {kNoSuchType, kNoSuchType, kNoSuchType},
   };
   for (const auto& c : kCases) {
     for (const wchar_t* property : {L"ClientIcon", L"versionmajor", L"VersionMinor"}) {
