@@ -40,20 +40,16 @@ std::optional<std::string> ReadRegString(HKEY root, const std::string& path, con
 namespace {
 
 // Loaded once, for good, as COM loads it: COM's own loads then share this one.
-HMODULE LoadedModule() {
+void* ModuleEntry(const char* name) {
   static const HMODULE module = LoadLibraryA(ModuleFile().c_str());
-  return module;
-}
-
-template <typename Entry>
-Entry ModuleEntry(const char* name) {
-  return reinterpret_cast<Entry>(reinterpret_cast<void*>(GetProcAddress(LoadedModule(), name)));
+  return reinterpret_cast<void*>(GetProcAddress(module, name));
 }
 
 }  // namespace
 
 HRESULT ModuleGetClassObject(REFCLSID clsid, REFIID iid, void** out) {
-  return ModuleEntry<HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**)>("DllGetClassObject")(clsid, iid, out);
+  return reinterpret_cast<HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**)>(ModuleEntry("DllGetClassObject"))(
+      clsid, iid, out);
 }
 
-HRESULT ModuleCanUnloadNow() { return ModuleEntry<HRESULT(STDAPICALLTYPE*)()>("DllCanUnloadNow")(); }
+HRESULT ModuleCanUnloadNow() { return reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(ModuleEntry("DllCanUnloadNow"))(); }

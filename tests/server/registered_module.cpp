@@ -25,37 +25,18 @@ ULONG g_idleClassObjectReferences = 0;
 // The program's own HKEY_CURRENT_USER, a key of its own under the real one, so that the
 // settings the tests write never touch the user's: the module in this process reads and
 // writes through it too. Removed with everything in it when the program ends.
-class PrivateCurrentUser {
- public:
-  bool Start() {
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, m_strSubkey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
-                        nullptr, m_hKey.put(), nullptr) != ERROR_SUCCESS) {
-      return false;
-    }
-    return Resume();
-  }
-  bool Resume() { return RegOverridePredefKey(HKEY_CURRENT_USER, m_hKey.get()) == ERROR_SUCCESS; }
-  void Lift() { RegOverridePredefKey(HKEY_CURRENT_USER, nullptr); }
-  void Stop() {
-    Lift();
-    m_hKey.reset();
-    RegDeleteTreeA(HKEY_CURRENT_USER, m_strSubkey.c_str());
-    RegDeleteKeyA(HKEY_CURRENT_USER, kParent);  // only when nothing else is left in it
-  }
-
- private:
-  static constexpr char kParent[] = "Software\\BkQnTest";
-  std::string m_strSubkey = std::string(kParent) + "\\user-" + std::to_string(GetCurrentProcessId());
-  UniqueHkey m_hKey;
-};
-
-PrivateCurrentUser g_currentUser;
+const char kPrivateParent[] = "Software\\BkQnTest";
+const std::string kPrivateUser = std::string(kPrivateParent) + "\\user-" + std::to_string(GetCurrentProcessId());
+UniqueHkey g_privateUser;
 
 class RegisteredModule : public testing::Environment {
  public:
   void SetUp() override {
     ASSERT_EQ(0u, RunRegsvr32(false));
-    ASSERT_TRUE(g_currentUser.Start()) << "HKEY_CURRENT_USER cannot be overridden";
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kPrivateUser.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                              KEY_ALL_ACCESS, nullptr, g_privateUser.put(), nullptr),
+              ERROR_SUCCESS);
+    ASSERT_EQ(RegOverridePredefKey(HKEY_CURRENT_USER, g_privateUser.get()), ERROR_SUCCESS);
     ASSERT_HRESULT_SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
     ASSERT_TRUE(task_memory::Watch()) << "no malloc spy, or oleaut32 cannot turn its string cache off";
     g_idleClassObjectReferences = IdleClassObjectReferences();
@@ -65,7 +46,10 @@ class RegisteredModule : public testing::Environment {
     ReleaseModuleTypeInfo();  // this program's, for the host objects of its tests
     CoRevokeMallocSpy();
     CoUninitialize();
-    g_currentUser.Stop();
+    RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
+    g_privateUser.reset();
+    RegDeleteTreeA(HKEY_CURRENT_USER, kPrivateUser.c_str());
+    RegDeleteKeyA(HKEY_CURRENT_USER, kPrivateParent);  // only when nothing else is left in it
     RunRegsvr32(true);
   }
 };
@@ -73,12 +57,6 @@ class RegisteredModule : public testing::Environment {
 [[maybe_unused]] testing::Environment* const g_registered = testing::AddGlobalTestEnvironment(new RegisteredModule);
 
 }  // namespace
-
-void WithRealCurrentUser(const std::function<void()>& read) {
-  g_currentUser.Lift();
-  read();
-  EXPECT_TRUE(g_currentUser.Resume());
-}
 
 ModuleTest::~ModuleTest() {
   EXPECT_EQ(ModuleCanUnloadNow(), S_OK) << "an object or server lock of the module outlived the test";

@@ -1,8 +1,6 @@
 #pragma once
 #include <gtest/gtest.h>
 
-#include <functional>
-
 // Every test of a program linking this talks to the module as COM clients do: registered in the
 // test prefix, created by class identifier, on an apartment thread, with task memory watched
 // (tests/server/task_memory.h). HKEY_CURRENT_USER is a private key for the program's run, so
@@ -11,10 +9,6 @@
 // A test that makes the module's objects: when it ends, every object and server lock it took
 // must be gone (DllCanUnloadNow), and the class object must hold no more references than when
 // the program started. Checked after the fixture's members are released.
-// Runs `read` with the user's real HKEY_CURRENT_USER, for a test that must know what a program
-// it starts (which has no private key) will find there. Nothing may be written there.
-void WithRealCurrentUser(const std::function<void()>& read);
-
 class ModuleTest : public testing::Test {
  protected:
   ~ModuleTest() override;

@@ -1,14 +1,12 @@
 // The type library embedded in the built module, loaded from the module file as a host of the
 // same architecture loads it: laid out for that architecture, every interface's methods in the
-// slots the declarations give them.
+// slots the declarations give them (calls across apartments go through proxies built from it).
 #include <windows.h>
 #include <oleauto.h>
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
-#include <vector>
 
 #include "bkqnfiles.h"
 #include "server/bstr.h"
@@ -18,53 +16,22 @@
 
 namespace {
 
-struct ExpectedInterface {
-  const IID* iid;
-  const char* name;
-  TYPEKIND kind;  // of the virtual table's description; a dual interface's is its interface part
-  const wchar_t* methods;  // after IDispatch's seven, in slot order
-};
-
-const ExpectedInterface kInterfaces[] = {
-    {&IID_IBkQnAxBackup, "IBkQnAxBackup", TKIND_INTERFACE, L"PersistSettings SettingsChanged Validate"},
-    {&DIID__IBkQnAxEvents, "_IBkQnAxEvents", TKIND_DISPATCH, L""},
-    {&IID_IBkQnAxRestore, "IBkQnAxRestore", TKIND_INTERFACE, L"PersistSettings SettingsChanged Validate"},
-    {&IID_IBkQnService, "IBkQnService", TKIND_INTERFACE,
+// After IDispatch's seven methods, each in the slot its place in the list gives it.
+const std::pair<const IID*, const wchar_t*> kInterfaces[] = {
+    {&IID_IBkQnAxBackup, L"PersistSettings SettingsChanged Validate"},
+    {&IID_IBkQnAxRestore, L"PersistSettings SettingsChanged Validate"},
+    {&IID_IBkQnService,
      L"Backup Restore HasAxBackup HasAxRestore ClientPresent GetAxBackupCLSID GetAxRestoreCLSID GetClientInfo "
      L"SetOptions GetOptions"},
-    {&IID_IBackuper, "IBackuper", TKIND_INTERFACE,
+    {&IID_IBackuper,
      L"SetProgress SetVersionInfo SetArchiveInfo BeginClient EndClient BackupFile BackupRegistryKey "
      L"SetClientOptions GetClientOptions GetLastError StartBackup FinishBackup BeginBackupString "
      L"BackupNextPartOfString EndBackupString"},
-    {&IID_IProgress, "IProgress", TKIND_INTERFACE, L"Clean FirstStep NextStep Message Prompt ClientError"},
-    {&IID_IRestorer, "IRestorer", TKIND_INTERFACE,
+    {&IID_IProgress, L"Clean FirstStep NextStep Message Prompt ClientError"},
+    {&IID_IRestorer,
      L"SetProgress GetVersionInfo GetArchiveInfo GetClient GetClientOptions Iterate Next IsEnd GetObjectInfo "
      L"RestoreFile RestoreRegistryKey GetObjectOptions BeginRestoreString RestoreNextPartOfString"},
 };
-
-UniqueTypeAttr GetTypeAttr(ITypeInfo* info) {
-  TYPEATTR* attr = nullptr;
-  return UniqueTypeAttr(SUCCEEDED(info->GetTypeAttr(&attr)) ? attr : nullptr, {info});
-}
-
-// The methods' names, each put in its slot after IDispatch's, joined by spaces; "?" for a
-// method whose slot lies outside the interface.
-std::wstring MethodsBySlot(ITypeInfo* info, const TYPEATTR& attr) {
-  std::vector<std::wstring> slots(attr.cFuncs, L"?");
-  for (UINT i = 0; i < attr.cFuncs; ++i) {
-    FUNCDESC* raw = nullptr;
-    if (FAILED(info->GetFuncDesc(i, &raw))) continue;
-    const UniqueFuncDesc desc(raw, {info});
-    const size_t slot = desc->oVft / sizeof(void*) - 7;
-    UniqueBstr name;
-    if (slot < slots.size() && SUCCEEDED(info->GetDocumentation(desc->memid, name.put(), nullptr, nullptr, nullptr))) {
-      slots[slot] = name.get();
-    }
-  }
-  std::wstring joined;
-  for (const std::wstring& slot : slots) joined += (joined.empty() ? L"" : L" ") + slot;
-  return joined;
-}
 
 TEST(TypeLibraryTest, EveryInterfaceInSlotOrderForThisArchitecture) {
   const std::string file = ModuleFile();
@@ -72,27 +39,32 @@ TEST(TypeLibraryTest, EveryInterfaceInSlotOrderForThisArchitecture) {
   ASSERT_HRESULT_SUCCEEDED(LoadTypeLibEx(std::wstring(file.begin(), file.end()).c_str(), REGKIND_NONE, lib.put()));
   TLIBATTR* lent = nullptr;
   ASSERT_HRESULT_SUCCEEDED(lib->GetLibAttr(&lent));
-  const UniqueLibAttr libAttr(lent, {lib.get()});
-  EXPECT_EQ(libAttr->syskind, sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32);
+  EXPECT_EQ(UniqueLibAttr(lent, {lib.get()})->syskind, sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32);
 
-  for (const ExpectedInterface& expected : kInterfaces) {
-    SCOPED_TRACE(expected.name);
-    ComPtr<ITypeInfo> info;
-    ASSERT_HRESULT_SUCCEEDED(lib->GetTypeInfoOfGuid(*expected.iid, info.put()));
-    UniqueTypeAttr attr = GetTypeAttr(info.get());
-    ASSERT_TRUE(attr);
-    if (attr->typekind == TKIND_DISPATCH && (attr->wTypeFlags & TYPEFLAG_FDUAL)) {
-      HREFTYPE vtablePart = 0;
-      ComPtr<ITypeInfo> dual;
-      ASSERT_HRESULT_SUCCEEDED(info->GetRefTypeOfImplType(-1, &vtablePart));
-      ASSERT_HRESULT_SUCCEEDED(info->GetRefTypeInfo(vtablePart, dual.put()));
-      attr.reset();
-      info = std::move(dual);
-      attr = GetTypeAttr(info.get());
-      ASSERT_TRUE(attr);
+  for (const auto& [iid, methods] : kInterfaces) {
+    SCOPED_TRACE(methods);
+    ComPtr<ITypeInfo> info, vtablePart;
+    ASSERT_HRESULT_SUCCEEDED(lib->GetTypeInfoOfGuid(*iid, info.put()));
+    // A dual interface's slots are described by its interface part.
+    HREFTYPE dual = 0;
+    if (SUCCEEDED(info->GetRefTypeOfImplType(-1, &dual))) {
+      ASSERT_HRESULT_SUCCEEDED(info->GetRefTypeInfo(dual, vtablePart.put()));
+      info = std::move(vtablePart);
     }
-    EXPECT_EQ(attr->typekind, expected.kind);
-    EXPECT_EQ(MethodsBySlot(info.get(), *attr), expected.methods);
+    TYPEATTR* attr = nullptr;
+    ASSERT_HRESULT_SUCCEEDED(info->GetTypeAttr(&attr));
+    const UniqueTypeAttr attrOwner(attr, {info.get()});
+    std::wstring names;
+    for (UINT i = 0; i < attr->cFuncs; ++i) {
+      FUNCDESC* raw = nullptr;
+      ASSERT_HRESULT_SUCCEEDED(info->GetFuncDesc(i, &raw));
+      const UniqueFuncDesc desc(raw, {info.get()});
+      UniqueBstr name;
+      ASSERT_HRESULT_SUCCEEDED(info->GetDocumentation(desc->memid, name.put(), nullptr, nullptr, nullptr));
+      names += (i ? L" " : L"") + std::wstring(name.get());
+      EXPECT_EQ(static_cast<size_t>(desc->oVft), (7 + i) * sizeof(void*)) << NarrowFromBstr(name.get());
+    }
+    EXPECT_EQ(names, methods);
   }
 }
 
