@@ -57,8 +57,8 @@ TEST(ArchiveIndexTest, ReadsBackWhatWasWrittenAndNoDamage) {
   EXPECT_EQ(EncodeIndex(*read), bytes);
   for (size_t size = 0; size < bytes.size(); ++size) {
     const std::optional<std::vector<ArchiveObject>> cut = DecodeIndex(bytes.substr(0, size));
-    EXPECT_TRUE(!cut || (cut->size() < 2 && EncodeIndex(*cut) == EncodeIndex({objects.begin(), objects.begin() +
-                                                                                  cut->size()})))
+    EXPECT_TRUE(!cut ||
+                (cut->size() < 2 && EncodeIndex(*cut) == EncodeIndex({objects.begin(), objects.begin() + cut->size()})))
         << size;
   }
   std::string otherVersion = bytes;
