@@ -109,6 +109,9 @@ const Edit kEdits[] = {
     {"SwitchOffKeepsCountAndDate", {RULE_LAST_DAYS, 6, kDay}, {kOff}, nullptr, {RULE_NONE, 6, kDay}},
 };
 
+void PrintTo(const RulePlace& place, std::ostream* os) { *os << place.name; }
+void PrintTo(const Edit& edit, std::ostream* os) { *os << edit.name; }
+
 class DateRule : public testing::TestWithParam<std::tuple<RulePlace, Edit>> {};
 
 // A step on a disabled control fails the test: the enabling rules are checked on the way.
