@@ -1,14 +1,20 @@
 // Backup and Restore of the registered module, created by class identifier, talking to host
-// objects of this program: the whole conversation, then the same run once for every task
-// allocation it made with that one allocation refused. Every time, each reference is given
-// back and every string, value and array freed, and running out of memory only ever ends the
-// run with E_OUTOFMEMORY.
+// objects of this program: recording ones, for the whole conversation, then the same run once
+// for every task allocation it made with that one allocation refused (every time, each
+// reference is given back and every string, value and array freed, and running out of memory
+// only ever ends the run with E_OUTOFMEMORY); then qnhost's own archive objects.
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <functional>
+#include <fstream>
+#include <sstream>
 #include <thread>
+#include <tuple>
 
+#include "host/archive_backuper.h"
+#include "host/archive_restorer.h"
+#include "host/console_progress.h"
+#include "model/join_path.h"
 #include "model/settings_store.h"
 #include "tests/host/recording_com_host.h"
 #include "tests/server/registered_module.h"
@@ -19,258 +25,230 @@
 
 namespace {
 
-struct Outcome {
-  HRESULT result;
-  CallLog log;
-};
+std::string Content(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream text;
+  text << file.rdbuf();
+  return file ? text.str() : "(missing)";
+}
 
-// Runs `run` with every allocation granted, then once per allocation that run made with just
-// that one refused; returns the first outcome.
-Outcome RunRefusingEachAllocation(HRESULT expected, const std::function<Outcome()>& run) {
+// Runs `call` with a new recording host of `script` and a recording progress whose Message
+// returns `messageResult`, every allocation granted, then once per allocation that run made
+// with just that one refused. The calls of the first run, with "@" for the tree's root.
+template <typename Host, typename Interface, typename Script>
+CallLog RunRefusingEachAllocation(HRESULT (STDMETHODCALLTYPE IBkQnService::*call)(Interface*, IProgress*),
+                                  const Script& script, HRESULT expected, const TempTree& tree,
+                                  HRESULT messageResult = S_OK) {
+  const ComPtr<IBkQnService> service = NewService();
+  HRESULT result = E_UNEXPECTED;
+  const auto run = [&] {
+    CallLog log;
+    const auto host = ComPtr<Host>::Adopt(new Host(log, script));
+    const auto progress = ComPtr<RecordingProgress>::Adopt(new RecordingProgress(log, messageResult));
+    result = (service.get()->*call)(host.get(), progress.get());
+    EXPECT_EQ(host->References(), 1u);
+    EXPECT_EQ(progress->References(), 1u);
+    return log;
+  };
   const long live = task_memory::Live();
   const long before = task_memory::Allocations();
-  const Outcome full = run();
+  CallLog log = run();
+  EXPECT_EQ(result, expected);
   EXPECT_EQ(task_memory::Live(), live) << "task memory left allocated";
   for (long n = 1, made = task_memory::Allocations() - before; n <= made; ++n) {
+    SCOPED_TRACE("allocation " + std::to_string(n) + " refused");
     task_memory::RefuseAllocation(n);
-    const HRESULT result = run().result;
+    run();
     task_memory::RefuseAllocation(0);
-    EXPECT_TRUE(result == expected || result == E_OUTOFMEMORY) << "allocation " << n << " refused: 0x" << std::hex
-                                                                << result;
-    EXPECT_EQ(task_memory::Live(), live) << "task memory left allocated with allocation " << n << " refused";
+    EXPECT_TRUE(result == expected || result == E_OUTOFMEMORY) << std::hex << result;
+    EXPECT_EQ(task_memory::Live(), live);
   }
-  return full;
+  for (std::string& line : log) {
+    for (size_t at = line.find(tree.Root()); at != std::string::npos; at = line.find(tree.Root())) {
+      line.replace(at, tree.Root().size(), "@");
+    }
+  }
+  return log;
 }
 
-// ---- Backup -------------------------------------------------------------------------------
-// In a case's texts "@" stands for the root of the case's own temporary tree, "~" for the
-// name of the long folder in it.
-
-BackupEntry Folder(const std::string& path, bool recursive = true, const std::string& masks = "*.*") {
-  return FolderEntry(path, masks, "", recursive);
+std::string Begun(int files) {
+  return Call("BeginClient", {"Files and folders", kServiceClsid, std::to_string(files)});
 }
-
-std::string Begun(int files) { return Call("BeginClient", {"Files and folders", kServiceClsid, std::to_string(files)}); }
 std::string BackedUp(const std::string& path, const std::string& localName) {
   return Call("BackupFile", {path, localName, "File Backup", "1", "-1"});
 }
 std::string Ended(int deleteClient) { return Call("EndClient", {std::to_string(deleteClient)}); }
 
-struct BackupCase {
-  const char* name;
-  BackupList entries;
-  BackuperScript script;  // its paths are rooted too
-  CallLog calls;
-  HRESULT result;
-};
-
-void PrintTo(const BackupCase& c, std::ostream* os) { *os << c.name; }
-
-// The tree: A.txt, b.txt, sub\c.doc, sub\d.tmp, and a folder "~" whose path is 250 characters
-// long, holding top.txt and deeper\in.txt: "deeper" is listed, but its search pattern is longer
-// than the system's ANSI calls take, so the walk cannot look inside it.
-std::vector<BackupCase> BackupCases() {
-  const std::string tooLong = "@" + std::string(300, 'x');
-  return {
-      {"EachFileOnceInOrderFailuresPosted",
-       {Folder("@sub"), CFileEntry{"@B.TXT"}, Folder("@", 0, "*.txt"), CFileEntry{"@sub\\c.doc"}},
-       {{{"@B.TXT", "B.TXT is locked"}}},
-       {Begun(4), BackedUp("@A.txt", "A.txt"), BackedUp("@B.TXT", "B.TXT"), Call("GetLastError"),
-        Call("Message", {"B.TXT is locked"}), BackedUp("@sub\\c.doc", "c.doc"), BackedUp("@sub\\d.tmp", "d.tmp"),
-        Ended(0)},
-       E_FAIL},
-      {"EveryFileFailsWhileTheCallsNotLookedAtFail",
-       {CFileEntry{"@A.txt"}, CFileEntry{"@b.txt"}},
-       {{{"@A.txt", "A.txt is locked"}, {"@b.txt", std::nullopt}}, E_FAIL},
-       {Begun(2), BackedUp("@A.txt", "A.txt"), Call("GetLastError"), Call("Message", {"A.txt is locked"}),
-        BackedUp("@b.txt", "b.txt"), Call("GetLastError"), Call("Message", {""}), Ended(1)},
-       E_FAIL},
-      {"NothingToBackUpWhileEveryCallFails",
-       {},
-       {{}, E_FAIL},
-       {Begun(0), Call("Message", {"No files to backup."}), Ended(1)},
-       S_OK},
-      {"FoldersThatCannotBeSearched",
-       {Folder("@missing"), Folder("@A.txt"), Folder(tooLong), CFileEntry{tooLong + "\\a.txt"},
-        Folder("@~")},
-       {{}, S_OK},
-       {Begun(1), BackedUp("@~\\top.txt", "top.txt"), Ended(0)},
-       S_OK},
-  };
-}
-
-class ComBackupTest : public ModuleTest, public testing::WithParamInterface<BackupCase> {};
-
-TEST_P(ComBackupTest, TalksToTheHostAndFreesEverything) {
-  const BackupCase& c = GetParam();
-  TempTree tree;
-  for (const char* file : {"A.txt", "b.txt", "sub\\c.doc", "sub\\d.tmp", "long\\top.txt", "long\\deeper\\in.txt"}) {
-    tree.AddFile(file, 1700000000);
-  }
-  // Renamed, as the ANSI calls cannot make what lies below it.
-  const std::string longFolder(250 - tree.Root().size(), 'L');
-  ASSERT_TRUE(MoveFileA(tree.Path("long").c_str(), tree.Path(longFolder).c_str()));
-  BackupList entries = c.entries;
-  for (BackupEntry& entry : entries) {
-    std::visit([&](auto& e) { e.m_strPath = Rooted(e.m_strPath, tree.Root(), longFolder); }, entry);
-  }
-  SaveBackupList(BackupListKey(), entries);
-  BackuperScript script{{}, c.script.ignored};
-  for (const auto& [path, text] : c.script.failing) script.failing[Rooted(path, tree.Root())] = text;
-
-  const ComPtr<IBkQnService> service = NewService();
-  const Outcome outcome = RunRefusingEachAllocation(c.result, [&] {
-    CallLog log;
-    const auto backuper = ComPtr<RecordingBackuper>::Adopt(new RecordingBackuper(log, script));
-    const auto progress = ComPtr<RecordingProgress>::Adopt(new RecordingProgress(log, script.ignored));
-    const HRESULT result = service->Backup(backuper.get(), progress.get());
-    EXPECT_EQ(backuper->References(), 1u);
-    EXPECT_EQ(progress->References(), 1u);
-    return Outcome{result, log};
-  });
-  EXPECT_EQ(outcome.result, c.result);
-  CallLog expected;
-  for (const std::string& call : c.calls) expected.push_back(Rooted(call, tree.Root(), longFolder));
-  EXPECT_EQ(outcome.log, expected);
-  MoveFileA(tree.Path(longFolder).c_str(), tree.Path("long").c_str());
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, ComBackupTest, testing::ValuesIn(BackupCases()),
-                         [](const testing::TestParamInfo<BackupCase>& info) { return info.param.name; });
-
-// The classes are apartment-threaded, so a host may run a backup in each of two apartments at
-// once: both runs read the same list and hand over the same files.
-class ComApartmentsTest : public ModuleTest {};
-
-TEST_F(ComApartmentsTest, TwoBackupsAtOnceBothHandOverTheWholeList) {
-  TempTree tree;
-  for (int i = 0; i < 30; ++i) tree.AddFile("sub\\f" + std::to_string(i) + ".txt", 1700000000);
-  SaveBackupList(BackupListKey(), {Folder(tree.Root())});
-  std::atomic<int> ready{0};
-  const auto run = [&ready](CallLog& log, HRESULT& result) {
-    const HRESULT apartment = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    {
-      ComPtr<IBkQnService> service;
-      if (SUCCEEDED(apartment)) service = NewService();
-      const auto backuper = ComPtr<RecordingBackuper>::Adopt(new RecordingBackuper(log, {}));
-      const auto progress = ComPtr<RecordingProgress>::Adopt(new RecordingProgress(log, S_OK));
-      // Both runs start together.
-      ++ready;
-      while (ready.load() < 2) Sleep(0);
-      if (service) result = service->Backup(backuper.get(), progress.get());
-    }
-    if (SUCCEEDED(apartment)) CoUninitialize();
-  };
-  CallLog logs[2];
-  HRESULT results[2] = {E_UNEXPECTED, E_UNEXPECTED};
-  std::thread first(run, std::ref(logs[0]), std::ref(results[0]));
-  std::thread second(run, std::ref(logs[1]), std::ref(results[1]));
-  first.join();
-  second.join();
-  EXPECT_EQ(results[0], S_OK);
-  EXPECT_EQ(results[1], S_OK);
-  EXPECT_EQ(logs[0].size(), 32u) << "BeginClient, 30 files, EndClient";
-  EXPECT_EQ(logs[0], logs[1]);
-}
-
-// Script hosts reach the host objects by name, through the type library in this program's resources.
-TEST(HostDispatchTest, NamesAndCallsGoThroughTheTypeLibrary) {
-  CallLog log;
-  const auto backuper = ComPtr<RecordingBackuper>::Adopt(new RecordingBackuper(log, {{}, E_FAIL}));
-  LPOLESTR names[] = {const_cast<LPOLESTR>(L"EndClient")};
-  DISPID id = 0;
-  ASSERT_EQ(backuper->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id), S_OK);
-  EXPECT_EQ(id, 5);
-  UniqueVariant argument;
-  argument.set_i4(1);
-  DISPPARAMS params = {argument.get(), nullptr, 1, 0};
-  // The failing EndClient, which automation reports as an exception.
-  EXPECT_EQ(backuper->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr),
-            DISP_E_EXCEPTION);
-  EXPECT_EQ(log, CallLog{Ended(1)});
-}
-
-// ---- Restore ------------------------------------------------------------------------------
-
-RecordedObject Raising(const std::string& name, HRESULT code) { return {name, {}, {}, 0, S_OK, code}; }
-
 const std::string kIsEnd = Call("IsEnd");
 const std::string kInfo = Call("GetObjectInfo");
 const std::string kOptions = Call("GetObjectOptions");
 const std::string kNext = Call("Next");
+const std::string kIterate = Call("Iterate", {kServiceClsid});
 
 std::string Restored(const std::string& target, const char* option) {
   return Call("RestoreFile", {target, option, "-1"});
 }
 
-struct RestoreCase {
-  const char* name;
-  std::string destination;
-  uint32_t overwrite;
-  RestorerScript script;
-  CallLog calls;  // after Iterate
-  HRESULT result;
-  std::vector<std::string> folders = {};  // made on disk by the run
+// In a run's paths "@" stands for the root of the test's tree.
+class ComRunTest : public ModuleTest {
+ protected:
+  CallLog Backup(BackupList entries, const BackuperScript& script, HRESULT expected) {
+    for (BackupEntry& entry : entries) std::visit([&](auto& e) { e.m_strPath = Rooted(e.m_strPath, Root()); }, entry);
+    SaveBackupList(BackupListKey(), entries);
+    BackuperScript rooted{{}, script.ignored};
+    for (const auto& [path, text] : script.failing) rooted.failing[Rooted(path, Root())] = text;
+    return RunRefusingEachAllocation<RecordingBackuper>(&IBkQnService::Backup, rooted, expected, m_tree,
+                                                        script.ignored);
+  }
+  // Into `destination`, or "" where the files came from.
+  CallLog Restore(const std::string& destination, uint32_t overwrite, RestorerScript script, HRESULT expected) {
+    SaveRestoreOptions(RestoreOptionsKey(), {Rooted(destination, Root()), overwrite});
+    for (RecordedObject& object : script.objects) {
+      if (object.name) object.name = Rooted(*object.name, Root());
+    }
+    return RunRefusingEachAllocation<RecordingRestorer>(&IBkQnService::Restore, script, expected, m_tree);
+  }
+  const std::string& Root() const { return m_tree.Root(); }
+
+  TempTree m_tree;
 };
 
-void PrintTo(const RestoreCase& c, std::ostream* os) { *os << c.name; }
-
-const RestoreCase kRestoreCases[] = {
-    {"WhereTheyCameFromNullNameAsEmpty", "", 1, {{{"@deep\\er\\f.txt"}, {std::nullopt}}},
-     {kIsEnd, kInfo, Restored("@deep\\er\\f.txt", "1"), kNext, kIsEnd, kInfo, Restored("", "1"), kNext, kIsEnd},
-     S_OK, {"deep", "deep\\er"}},
-    {"IntoTheDestinationByStoredName", "@out", 0, {{{"HKEY_CURRENT_USER\\x", {}, {}, 1}, Stored("report.doc")}},
-     {kIsEnd, kInfo, kNext, kIsEnd, kInfo, kOptions, Restored("@out\\report.doc", "0"), kNext, kIsEnd},
-     S_OK, {"out"}},
-    {"UnusableOptionsPassedOver", "@out", 1,
-     {{Stored("a", OptionsForm::kFails), Stored("b", OptionsForm::kText), Stored("c", OptionsForm::kTwoDimensions),
-       Stored("d", OptionsForm::kNullArray), {"e", {}}, Stored("good.doc")}},
-     {kIsEnd, kInfo, kOptions, kNext, kIsEnd, kInfo, kOptions, kNext, kIsEnd, kInfo, kOptions, kNext,
-      kIsEnd, kInfo, kOptions, kNext, kIsEnd, kInfo, kOptions, kNext,
-      kIsEnd, kInfo, kOptions, Restored("@out\\good.doc", "1"), kNext, kIsEnd},
-     S_OK},
-    {"IterateFails", "", 0, {{{"@a.txt"}}, E_ACCESSDENIED}, {}, E_ACCESSDENIED},
-    {"IsEndFailsMidway", "", 0, {{{"@a.txt"}, {"@b.txt"}}, S_OK, 1},
-     {kIsEnd, kInfo, Restored("@a.txt", "0"), kNext, kIsEnd}, S_OK},
-    {"ObjectInfoFails", "", 0, {{{"@a.txt", {}, {}, 0, HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND)}, {"@b.txt"}}},
-     {kIsEnd, kInfo}, HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND)},
-    {"QnErrorStopsOnlyWithAFailureCode", "", 0,
-     {{Raising("@a.txt", S_FALSE), Raising("@b.txt", E_ACCESSDENIED), {"@c.txt"}}},
-     {kIsEnd, kInfo, Restored("@a.txt", "0"), kNext, kIsEnd, kInfo, Restored("@b.txt", "0")}, E_FAIL},
-};
-
-class ComRestoreTest : public ModuleTest, public testing::WithParamInterface<RestoreCase> {};
-
-TEST_P(ComRestoreTest, TalksToTheHostAndFreesEverything) {
-  const RestoreCase& c = GetParam();
-  TempTree tree;
-  SaveRestoreOptions(RestoreOptionsKey(), {Rooted(c.destination, tree.Root()), c.overwrite});
-  RestorerScript script = c.script;
-  for (RecordedObject& object : script.objects) {
-    if (object.name) object.name = Rooted(*object.name, tree.Root());
-  }
-
-  const ComPtr<IBkQnService> service = NewService();
-  const Outcome outcome = RunRefusingEachAllocation(c.result, [&] {
-    CallLog log;
-    const auto restorer = ComPtr<RecordingRestorer>::Adopt(new RecordingRestorer(log, script));
-    const auto progress = ComPtr<RecordingProgress>::Adopt(new RecordingProgress(log, S_OK));
-    const HRESULT result = service->Restore(restorer.get(), progress.get());
-    EXPECT_EQ(restorer->References(), 1u);
-    EXPECT_EQ(progress->References(), 1u);
-    return Outcome{result, log};
-  });
-  EXPECT_EQ(outcome.result, c.result);
-  CallLog expected = {Call("Iterate", {kServiceClsid})};
-  for (const std::string& call : c.calls) expected.push_back(Rooted(call, tree.Root()));
-  EXPECT_EQ(outcome.log, expected);
-  for (const std::string& folder : c.folders) {
-    const DWORD attributes = GetFileAttributesA(tree.Path(folder).c_str());
-    EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) << folder;
-  }
+// Each file once, in order; a failure is posted and fails the run. Entries that name no
+// folder to search (missing, a file, a path too long) add nothing. When every file fails, the
+// calls whose results the module does not look at fail too, and a null error text is posted
+// as an empty one.
+TEST_F(ComRunTest, OneFileFailsAllFailOrNoneIsThere) {
+  for (const char* file : {"A.txt", "b.txt", "sub\\c.doc", "sub\\d.tmp"}) m_tree.AddFile(file, 1700000000);
+  const std::string tooLong = "@" + std::string(300, 'x');
+  EXPECT_EQ(Backup({FolderEntry("@sub"), CFileEntry{"@B.TXT"}, FolderEntry("@", "*.txt", "", false),
+                    CFileEntry{"@sub\\c.doc"}, FolderEntry("@missing"), FolderEntry("@A.txt"), FolderEntry(tooLong),
+                    CFileEntry{tooLong + "\\a.txt"}},
+                   {{{"@B.TXT", "B.TXT is locked"}}}, E_FAIL),
+            (CallLog{Begun(4), BackedUp("@A.txt", "A.txt"), BackedUp("@B.TXT", "B.TXT"), Call("GetLastError"),
+                     Call("Message", {"B.TXT is locked"}), BackedUp("@sub\\c.doc", "c.doc"),
+                     BackedUp("@sub\\d.tmp", "d.tmp"), Ended(0)}));
+  EXPECT_EQ(Backup({CFileEntry{"@A.txt"}, CFileEntry{"@b.txt"}},
+                   {{{"@A.txt", "A.txt is locked"}, {"@b.txt", std::nullopt}}, E_FAIL}, E_FAIL),
+            (CallLog{Begun(2), BackedUp("@A.txt", "A.txt"), Call("GetLastError"), Call("Message", {"A.txt is locked"}),
+                     BackedUp("@b.txt", "b.txt"), Call("GetLastError"), Call("Message", {""}), Ended(1)}));
+  EXPECT_EQ(Backup({}, {{}, E_FAIL}, S_OK), (CallLog{Begun(0), Call("Message", {"No files to backup."}), Ended(1)}));
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, ComRestoreTest, testing::ValuesIn(kRestoreCases),
-                         [](const testing::TestParamInfo<RestoreCase>& info) { return info.param.name; });
+// The classes are apartment-threaded, so a host may run a backup in each of two apartments at
+// once: both runs read the same list and hand over the same files.
+TEST_F(ComRunTest, TwoBackupsAtOnceBothHandOverTheWholeList) {
+  for (int i = 0; i < 30; ++i) m_tree.AddFile("sub\\f" + std::to_string(i) + ".txt", 1700000000);
+  SaveBackupList(BackupListKey(), {FolderEntry(Root())});
+  std::atomic<int> ready{0};
+  CallLog logs[2];
+  HRESULT results[2] = {E_UNEXPECTED, E_UNEXPECTED};
+  const auto run = [&](int i) {
+    const HRESULT apartment = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    {
+      ComPtr<IBkQnService> service;
+      if (SUCCEEDED(apartment)) service = NewService();
+      const auto backuper = ComPtr<RecordingBackuper>::Adopt(new RecordingBackuper(logs[i], {}));
+      const auto progress = ComPtr<RecordingProgress>::Adopt(new RecordingProgress(logs[i], S_OK));
+      for (++ready; ready.load() < 2;) Sleep(0);  // both runs start together
+      if (service) results[i] = service->Backup(backuper.get(), progress.get());
+    }
+    if (SUCCEEDED(apartment)) CoUninitialize();
+  };
+  std::thread first(run, 0), second(run, 1);
+  first.join();
+  second.join();
+  EXPECT_EQ(std::make_pair(results[0], results[1]), std::make_pair(S_OK, S_OK));
+  EXPECT_EQ(logs[0].size(), 32u) << "BeginClient, 30 files, EndClient";
+  EXPECT_EQ(logs[0], logs[1]);
+}
+
+// Script hosts reach the host objects by name, through the type library in this program's
+// resources, and give back the references they took.
+TEST(HostDispatchTest, NamesAndCallsGoThroughTheTypeLibrary) {
+  CallLog log;
+  const auto backuper = ComPtr<RecordingBackuper>::Adopt(new RecordingBackuper(log, {{}, E_FAIL}));
+  ComPtr<IDispatch> dispatch;
+  ASSERT_EQ(backuper.As(dispatch, IID_IDispatch), S_OK);
+  LPOLESTR names[] = {const_cast<LPOLESTR>(L"EndClient")};
+  DISPID id = 0;
+  ASSERT_EQ(dispatch->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id), S_OK);
+  EXPECT_EQ(id, 5);
+  UniqueVariant argument;
+  argument.set_i4(1);
+  DISPPARAMS params = {argument.get(), nullptr, 1, 0};
+  // The failing EndClient, which automation reports as an exception.
+  EXPECT_EQ(dispatch->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr),
+            DISP_E_EXCEPTION);
+  EXPECT_EQ(log, CallLog{Ended(1)});
+  dispatch.reset();
+  EXPECT_EQ(backuper->References(), 1u);
+}
+
+// Where the files came from, the folders on the way are made; a null name is an empty one, and
+// a failing IsEnd is taken for the end. Into a destination go only files, and of them only those
+// with usable options, by the name the options hold. Iterate's failure ends the run with its
+// code.
+TEST_F(ComRunTest, RestoreTalksToTheHostAndFreesEverything) {
+  EXPECT_EQ(Restore("", 1, {{{"@deep\\er\\f.txt"}, {std::nullopt}, {"@c.txt"}}, S_OK, 2}, S_OK),
+            (CallLog{kIterate, kIsEnd, kInfo, Restored("@deep\\er\\f.txt", "1"), kNext, kIsEnd, kInfo,
+                     Restored("", "1"), kNext, kIsEnd}));
+  EXPECT_NE(GetFileAttributesA(m_tree.Path("deep\\er").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(Restore("@out", 0,
+                    {{{"HKEY_CURRENT_USER\\x", {}, {}, 1}, Stored("a", OptionsForm::kFails),
+                      Stored("b", OptionsForm::kText), Stored("c", OptionsForm::kTwoDimensions),
+                      Stored("d", OptionsForm::kNullArray), {"e", {}}, Stored("good.doc")}},
+                    S_OK),
+            (CallLog{kIterate, kIsEnd, kInfo, kNext, kIsEnd, kInfo, kOptions, kNext, kIsEnd, kInfo, kOptions, kNext,
+                     kIsEnd, kInfo, kOptions, kNext, kIsEnd, kInfo, kOptions, kNext, kIsEnd, kInfo, kOptions, kNext,
+                     kIsEnd, kInfo, kOptions, Restored("@out\\good.doc", "0"), kNext, kIsEnd}));
+  EXPECT_EQ(Restore("", 0, {{{"@a.txt"}}, E_ACCESSDENIED}, E_ACCESSDENIED), CallLog{kIterate});
+}
+
+// qnhost's archive objects on the other side: a dry run lists what a backup stores, a restore
+// writes back what the backup stored, existing files are kept unless overwriting is asked for,
+// and a damaged archive stops the restore through QnError.
+TEST_F(ComRunTest, QnhostArchiveBacksUpWhatTheDryRunListsAndRestoresKeepingWhatIsThere) {
+  for (const char* file : {"src\\a.txt", "src\\deeper\\b.doc", "src\\c.tmp", "other\\longer name.txt"}) {
+    m_tree.AddFile(file, 1700000000);
+  }
+  m_tree.AddFolder("archive\\files");
+  SaveBackupList(BackupListKey(),
+                 {FolderEntry(m_tree.Path("src"), "*.*", "*.tmp"), CFileEntry{m_tree.Path("other\\longer name.txt")}});
+  std::FILE* console = std::tmpfile();
+  ASSERT_NE(console, nullptr);
+  ProgressBar bar{console, true};
+  const ComPtr<IBkQnService> service = NewService();
+  const auto progress = ComPtr<ConsoleProgress>::Adopt(new ConsoleProgress(bar));
+  const auto dry = ComPtr<DryRunBackuper>::Adopt(new DryRunBackuper(bar, true));
+  EXPECT_EQ(service->Backup(dry.get(), progress.get()), S_OK);
+  const auto backuper = ComPtr<ArchiveBackuper>::Adopt(new ArchiveBackuper(m_tree.Path("archive"), bar));
+  EXPECT_EQ(service->Backup(backuper.get(), progress.get()), S_OK);
+  const std::vector<ArchiveObject>& objects = backuper->Objects();
+  // The same files, with their sizes: each holds its relative path and a line feed.
+  EXPECT_EQ(objects.size(), 3u);
+  EXPECT_EQ(dry->Objects().size(), 3u);
+  EXPECT_EQ(dry->Bytes(), 22u + 10u + 17u);
+
+  // The result, the files restored and the files that failed.
+  const auto restore = [&](uint32_t overwrite, const char* destination) {
+    SaveRestoreOptions(RestoreOptionsKey(), {m_tree.Path(destination), overwrite});
+    const auto restorer = ComPtr<ArchiveRestorer>::Adopt(new ArchiveRestorer(m_tree.Path("archive"), objects, bar));
+    const HRESULT result = service->Restore(restorer.get(), progress.get());
+    return std::make_tuple(result, restorer->RestoredFiles(), restorer->FailedFiles());
+  };
+  EXPECT_EQ(restore(0, "out"), std::make_tuple(S_OK, 3, 0));
+  EXPECT_EQ(Content(m_tree.Path("out\\a.txt")), "src\\a.txt\n");
+  EXPECT_EQ(Content(m_tree.Path("out\\b.doc")), "src\\deeper\\b.doc\n");
+  std::ofstream(m_tree.Path("out\\a.txt"), std::ios::binary) << "changed since";
+  EXPECT_EQ(restore(0, "out"), std::make_tuple(S_OK, 0, 3));  // the module does not look at RestoreFile's result
+  EXPECT_EQ(Content(m_tree.Path("out\\a.txt")), "changed since");
+  EXPECT_EQ(restore(1, "out"), std::make_tuple(S_OK, 3, 0));
+  EXPECT_EQ(Content(m_tree.Path("out\\a.txt")), "src\\a.txt\n");
+  // A copy missing from the archive.
+  ASSERT_TRUE(DeleteFileA(JoinPath(m_tree.Path("archive"), objects[0].copy).c_str()));
+  EXPECT_EQ(restore(0, "lost"), std::make_tuple(E_FAIL, 0, 1));
+  EXPECT_EQ(Content(m_tree.Path("lost\\b.doc")), "(missing)");
+  std::fclose(console);
+}
 
 }  // namespace

@@ -8,14 +8,13 @@
 
 #include "host/dispatch_object.h"
 #include "server/bstr.h"
-#include "server/qn_error.h"
 #include "server/variant.h"
 #include "server/variant_bytes.h"
 #include "tests/support/call_log.h"
 
 // The host's three interfaces as COM objects of this program, writing down every call the
-// module makes with its arguments (one line per call, in one shared log), and failing, handing
-// out null strings or raising QnError where a test tells them to. What they cannot allocate
+// module makes with its arguments (one line per call, in one shared log), and failing or handing
+// out null strings where a test tells them to. What they cannot allocate
 // they do not hand out: the call returns E_OUTOFMEMORY instead.
 
 // A new COM string, or null when task memory ran out.
@@ -124,8 +123,6 @@ struct RecordedObject {
   std::vector<uint8_t> options = {};
   OptionsForm form = OptionsForm::kBytes;
   uint16_t type = 0;
-  HRESULT infoResult = S_OK;
-  std::optional<HRESULT> raises = std::nullopt;  // the code of the QnError RestoreFile raises
 };
 
 // A file the host backed up from C:\from, with its object options as a host stores them: a
@@ -155,16 +152,15 @@ class RecordingRestorer final : public Recording<IRestorer> {
     *pType = Current().type;
     *pName = Current().name ? NewText(*Current().name) : nullptr;
     *pWeight = 1;
-    return Record(Current().name && !*pName ? E_OUTOFMEMORY : Current().infoResult, "GetObjectInfo");
+    return Record(Current().name && !*pName ? E_OUTOFMEMORY : S_OK, "GetObjectInfo");
   }
   STDMETHODIMP GetObjectOptions(VARIANT* pOptions) override {
     VariantInit(pOptions);
     return Record(MakeOptions(Current(), *pOptions), "GetObjectOptions");
   }
+  // Its result is not looked at.
   STDMETHODIMP RestoreFile(BSTR FileName, LONG nOption, VARIANT_BOOL fWriteInLog) override {
-    Record(S_OK, "RestoreFile", FileName, nOption, long{fWriteInLog});
-    if (Current().raises) throw QnError{*Current().raises};
-    return E_FAIL;  // not looked at
+    return Record(E_FAIL, "RestoreFile", FileName, nOption, long{fWriteInLog});
   }
   STDMETHODIMP Next() override {
     ++m_nNext;
@@ -180,30 +176,21 @@ class RecordingRestorer final : public Recording<IRestorer> {
   UNEXPECTED_CALL(RestoreNextPartOfString, (char*, LONG, LONG*))
 
  private:
+  // Unusable forms are made whole or not at all: what a refused allocation leaves is unusable too.
   static HRESULT MakeOptions(const RecordedObject& object, VARIANT& out) {
-    SAFEARRAYBOUND twoDimensions[2] = {{static_cast<ULONG>(object.options.size()), 0}, {1, 0}};
+    if (object.form == OptionsForm::kFails) return E_FAIL;
+    if (object.form == OptionsForm::kBytes) return VariantFromBytes(object.options, out) ? S_OK : E_OUTOFMEMORY;
+    SAFEARRAYBOUND twoDimensions[2] = {{1, 0}, {1, 0}};
     UniqueVariant made;
-    switch (object.form) {
-      case OptionsForm::kBytes: return VariantFromBytes(object.options, out) ? S_OK : E_OUTOFMEMORY;
-      case OptionsForm::kFails: return E_FAIL;
-      case OptionsForm::kText:
-        made.set_bstr(UniqueBstr(NewText(std::string(object.options.begin(), object.options.end()))));
-        if (!V_BSTR(made.get())) return E_OUTOFMEMORY;
-        break;
-      case OptionsForm::kTwoDimensions:
-        made.set_array(SafeArrayCreate(VT_UI1, 2, twoDimensions), VT_UI1);
-        if (!V_ARRAY(made.get())) return E_OUTOFMEMORY;
-        break;
-      case OptionsForm::kNullArray:
-        made.set_array(nullptr, VT_UI1);
-        break;
-    }
+    if (object.form == OptionsForm::kText) made.set_bstr(UniqueBstr(NewText("text")));
+    if (object.form == OptionsForm::kTwoDimensions) made.set_array(SafeArrayCreate(VT_UI1, 2, twoDimensions), VT_UI1);
+    if (object.form == OptionsForm::kNullArray) made.set_array(nullptr, VT_UI1);
     out = made.release();
     return S_OK;
   }
   // The module must not ask about an object after IsEnd said there was none.
   const RecordedObject& Current() {
-    static const RecordedObject kPastTheEnd{"", {}, OptionsForm::kFails, 0xFFFF, E_UNEXPECTED};
+    static const RecordedObject kPastTheEnd{"", {}, OptionsForm::kFails, 0xFFFF};
     if (m_nNext < m_script.objects.size()) return m_script.objects[m_nNext];
     ADD_FAILURE() << "the module went past the last object";
     return kPastTheEnd;
