@@ -1,16 +1,15 @@
-// The visual classes as a container meets them: created by class identifier from the
-// registered module, shown through the in-place protocol in a real container window, and let
-// go again until the module may unload (checked by ModuleTest after every case).
+// The control frame both visual classes share, as a container meets it: created by class
+// identifier from the registered module, shown through the in-place protocol in a real
+// container window, and let go again until the module may unload (checked by ModuleTest after
+// every case). Which interfaces a control answers, and its refusal of aggregation, are
+// QueryInterfaceTest's.
 #include <windows.h>
 #include <ocidl.h>
-#include <olectl.h>
 
 #include <gtest/gtest.h>
 
 #include "bkqnfiles.h"
 #include "host/control_container.h"
-#include "platform/win32/unique_handles.h"
-#include "tests/server/module_under_test.h"
 #include "tests/server/registered_module.h"
 
 namespace {
@@ -46,51 +45,7 @@ HWND PageOf(IUnknown* control) {
   return page;
 }
 
-class VisualClassTest : public ModuleTest, public testing::WithParamInterface<const CLSID*> {};
-
-// Which interfaces a control answers is QueryInterfaceTest's table.
-TEST_P(VisualClassTest, RefusesAggregationNamesItsEventsAndTakesPropertySinks) {
-  ComPtr<IClassFactory> factory;
-  ASSERT_HRESULT_SUCCEEDED(ModuleGetClassObject(*GetParam(), IID_IClassFactory, factory.put_void()));
-  ComPtr<IUnknown> control;
-  ASSERT_HRESULT_SUCCEEDED(factory->CreateInstance(nullptr, IID_IUnknown, control.put_void()));
-  void* out = &out;
-  EXPECT_EQ(factory->CreateInstance(nullptr, IID_IBkQnService, &out), E_NOINTERFACE);
-  EXPECT_EQ(factory->CreateInstance(control.get(), IID_IOleObject, &out), CLASS_E_NOAGGREGATION);
-
-  // The class information of the module's own type library, naming the event interface.
-  const auto classInfo = As<IProvideClassInfo2>(control.get(), IID_IProvideClassInfo2);
-  GUID source = {};
-  EXPECT_EQ(classInfo->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &source), S_OK);
-  EXPECT_TRUE(IsEqualIID(source, DIID__IBkQnAxEvents));
-  ComPtr<ITypeInfo> info;
-  ASSERT_EQ(classInfo->GetClassInfo(info.put()), S_OK);
-  TYPEATTR* attributes = nullptr;
-  ASSERT_EQ(info->GetTypeAttr(&attributes), S_OK);
-  EXPECT_TRUE(IsEqualCLSID(attributes->guid, *GetParam()));
-  info->ReleaseTypeAttr(attributes);
-
-  // One connection point, for property sinks, which Close lets go.
-  const auto points = As<IConnectionPointContainer>(control.get(), IID_IConnectionPointContainer);
-  ComPtr<IConnectionPoint> point;
-  EXPECT_EQ(points->FindConnectionPoint(DIID__IBkQnAxEvents, point.put()), CONNECT_E_NOCONNECTION);
-  ASSERT_EQ(points->FindConnectionPoint(IID_IPropertyNotifySink, point.put()), S_OK);
-  PropertySink sink;
-  DWORD cookie = 0, second = 0;
-  EXPECT_EQ(point->Advise(points.get(), &cookie), CONNECT_E_CANNOTCONNECT);  // not a property sink
-  ASSERT_EQ(point->Advise(&sink, &cookie), S_OK);
-  ASSERT_EQ(point->Advise(&sink, &second), S_OK);
-  EXPECT_EQ(point->Unadvise(cookie), S_OK);
-  EXPECT_EQ(point->Unadvise(cookie), CONNECT_E_NOCONNECTION);
-  EXPECT_EQ(sink.m_nRefs, 2u);
-  EXPECT_EQ(As<IOleObject>(control.get(), IID_IOleObject)->Close(OLECLOSE_NOSAVE), S_OK);
-  EXPECT_EQ(sink.m_nRefs, 1u);
-}
-
-INSTANTIATE_TEST_SUITE_P(Classes, VisualClassTest, testing::Values(&CLSID_BkQnFilesFolders, &CLSID_RsQnFilesFolders),
-                         [](const auto& info) { return std::string(info.index == 0 ? "Backup" : "Restore"); });
-
-// The restore control through the in-place protocol; the backup control has no page yet.
+// The restore control through the in-place protocol.
 class InPlaceTest : public ModuleTest {
  protected:
   void SetUp() override { ASSERT_EQ(m_container.Load(CLSID_RsQnFilesFolders, "In place"), S_OK); }
@@ -142,31 +97,6 @@ TEST_F(InPlaceTest, APageFromActivationToDeactivation) {
   EXPECT_EQ(PageOf(Control()), nullptr);
   EXPECT_EQ(Calls(m_container.Calls().end() - 3, m_container.Calls().end()),
             (Calls{"SetActiveObject(null)", "OnUIDeactivate", "OnInPlaceDeactivate"}));
-}
-
-// Drawn into a memory bitmap: a plain frame while inactive, the page's labels and icons once
-// active; nothing outside the bounds.
-TEST_F(InPlaceTest, DrawsThePageOrAPlainFrame) {
-  const UniqueHdc dc(CreateCompatibleDC(nullptr));
-  const UniqueHbitmap bitmap(CreateBitmap(600, 400, 1, 32, nullptr));
-  const SelectObjectScope selected(dc.get(), bitmap.get());
-  const RECTL bounds = {10, 10, 590, 390};
-  // The pixels of every other row and column that are not the face colour.
-  const auto drawn = [&] {
-    PatBlt(dc.get(), 0, 0, 600, 400, WHITENESS);
-    EXPECT_EQ(As<IViewObject>(Control(), IID_IViewObject)
-                  ->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, dc.get(), &bounds, nullptr, nullptr, 0),
-              S_OK);
-    EXPECT_EQ(GetPixel(dc.get(), 5, 5), RGB(255, 255, 255));
-    int other = 0;
-    for (int y = 10; y < 390; y += 2) {
-      for (int x = 10; x < 590; x += 2) other += GetPixel(dc.get(), x, y) != (GetSysColor(COLOR_BTNFACE) & 0xFFFFFF);
-    }
-    return other;
-  };
-  EXPECT_EQ(drawn(), 290 + 190 - 1) << "inactive: a plain frame (its sampled half)";
-  ASSERT_EQ(m_container.Activate(), S_OK);
-  EXPECT_GT(drawn(), 300) << "active: the page's labels and icons";
 }
 
 TEST_F(InPlaceTest, CloseLetsEveryContainerInterfaceGo) {
