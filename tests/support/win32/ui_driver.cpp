@@ -172,16 +172,6 @@ bool IsEnabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, 
 
 bool IsChecked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
 
-std::string DescribeControls(HWND dialog, const std::vector<int>& ids) {
-  std::string out;
-  for (const int id : ids) {
-    const HWND control = GetDlgItem(dialog, id);
-    out += std::to_string(id) + ": " + (!control ? "missing" : IsWindowEnabled(control) ? "enabled" : "disabled") +
-           (control && !IsWindowVisible(control) ? ", hidden" : "") + (IsChecked(dialog, id) ? ", checked" : "") + "\n";
-  }
-  return out;
-}
-
 void Click(HWND dialog, int id) {
   if (const HWND button = Usable(dialog, id, "click")) SendMessageA(button, BM_CLICK, 0, 0);
 }

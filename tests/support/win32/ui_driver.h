@@ -56,8 +56,6 @@ class ModalDriver {
 std::string Text(HWND dialog, int id);
 bool IsEnabled(HWND dialog, int id);
 bool IsChecked(HWND dialog, int id);
-// "id: enabled, checked" lines for failure messages: what the test found.
-std::string DescribeControls(HWND dialog, const std::vector<int>& ids);
 
 // A user's actions. Each fails the running test (and does nothing) when the control is missing,
 // hidden or disabled, since a user could not do it then.
