@@ -57,9 +57,19 @@ class InPlaceTest : public ModuleTest {
   CControlContainer m_container;
 };
 
-// No window while loaded, and the extent it is given; activated, a page in the container's window with
-// the focus and the page's dialog keys; hidden, shown, and destroyed on deactivation.
-TEST_F(InPlaceTest, APageFromActivationToDeactivation) {
+// Quickly activated: no window while loaded, and the extent it is given; activated, a page in
+// the container's window with the focus and the page's dialog keys; hidden, shown, and destroyed
+// on deactivation; closed, every container interface let go.
+TEST_F(InPlaceTest, APageFromActivationToClose) {
+  PropertySink sink;
+  QACONTAINER container = {};
+  container.cbSize = sizeof container;
+  container.pClientSite = &m_container;
+  container.pPropertyNotifySink = &sink;
+  QACONTROL control = {};
+  control.cbSize = sizeof control;
+  ASSERT_EQ(As<IQuickActivate>(Control(), IID_IQuickActivate)->QuickActivate(&container, &control), S_OK);
+  EXPECT_EQ(sink.m_nRefs, 2u);
   EXPECT_EQ(PageOf(Control()), nullptr);
   SIZEL extent = {}, set = {3000, 2000};
   EXPECT_EQ(Control()->SetExtent(DVASPECT_CONTENT, &set), S_OK);
@@ -97,20 +107,6 @@ TEST_F(InPlaceTest, APageFromActivationToDeactivation) {
   EXPECT_EQ(PageOf(Control()), nullptr);
   EXPECT_EQ(Calls(m_container.Calls().end() - 3, m_container.Calls().end()),
             (Calls{"SetActiveObject(null)", "OnUIDeactivate", "OnInPlaceDeactivate"}));
-}
-
-TEST_F(InPlaceTest, CloseLetsEveryContainerInterfaceGo) {
-  PropertySink sink;
-  QACONTAINER container = {};
-  container.cbSize = sizeof container;
-  container.pClientSite = &m_container;
-  container.pPropertyNotifySink = &sink;
-  QACONTROL control = {};
-  control.cbSize = sizeof control;
-  ASSERT_EQ(As<IQuickActivate>(Control(), IID_IQuickActivate)->QuickActivate(&container, &control), S_OK);
-  ASSERT_EQ(m_container.Activate(), S_OK);
-  EXPECT_GT(m_container.ReferencesHeld(), 0u);
-  EXPECT_EQ(sink.m_nRefs, 2u);
   EXPECT_EQ(Control()->Close(OLECLOSE_NOSAVE), S_OK);
   EXPECT_EQ(m_container.ReferencesHeld(), 0u);
   EXPECT_EQ(sink.m_nRefs, 1u);

@@ -170,8 +170,6 @@ std::string Text(HWND dialog, int id) { return Caption(GetDlgItem(dialog, id)); 
 
 bool IsEnabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; }
 
-bool IsChecked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
-
 void Click(HWND dialog, int id) {
   if (const HWND button = Usable(dialog, id, "click")) SendMessageA(button, BM_CLICK, 0, 0);
 }
@@ -335,11 +333,7 @@ std::vector<std::string> ListColumn(HWND dialog, int id, int column) {
   std::vector<std::string> texts;
   for (int row = 0, count = ListView_GetItemCount(list); row < count; ++row) {
     char text[512] = {};
-    LVITEMA item = {};
-    item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
-    SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    ListView_GetItemText(list, row, column, text, sizeof text);
     texts.emplace_back(text);
   }
   return texts;
@@ -356,15 +350,11 @@ std::string FileListBytes(const std::vector<std::string>& paths, bool wide) {
   DROPFILES header{};
   header.pFiles = sizeof header;
   header.fWide = wide;
-  std::string bytes(reinterpret_cast<const char*>(&header), sizeof header);
-  for (const std::string& path : paths) {
-    // The test's paths are ASCII: each character widened as it is.
-    for (const char c : path + '\0') {
-      bytes += c;
-      if (wide) bytes += '\0';
-    }
-  }
-  return bytes.append(wide ? 2 : 1, '\0');
+  std::string names, bytes(reinterpret_cast<const char*>(&header), sizeof header);
+  for (const std::string& path : paths) names += path + '\0';
+  // The test's paths are ASCII: each character widened as it is.
+  for (const char c : names + '\0') bytes += wide ? std::string{c, '\0'} : std::string(1, c);
+  return bytes;
 }
 
 }  // namespace uitest

@@ -55,7 +55,6 @@ class ModalDriver {
 
 std::string Text(HWND dialog, int id);
 bool IsEnabled(HWND dialog, int id);
-bool IsChecked(HWND dialog, int id);
 
 // A user's actions. Each fails the running test (and does nothing) when the control is missing,
 // hidden or disabled, since a user could not do it then.
