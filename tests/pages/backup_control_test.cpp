@@ -148,11 +148,41 @@ void ExcludeTmpAndConfirm(HWND dialog) {
   uitest::Click(dialog, IDOK);
 }
 
+// Dropped from another program through the list's registered drop target: all or nothing,
+// every new row selected and given its defaults; a broken list is refused.
+TEST_F(BackupPageTest, TakesDropsWholeWithTheDefaultsOfNewRows) {
+  const struct {
+    Texts dropped;
+    Form form;
+    DWORD effect;
+  } cases[] = {
+      {{"c.txt", "a.txt"}, Form::Narrow, DROPEFFECT_COPY},
+      {{"Docs", "b.txt"}, Form::Wide, DROPEFFECT_COPY},
+      {{"Music"}, Form::Unended, DROPEFFECT_NONE},
+      {{"Music", "Docs\\"}, Form::Narrow, DROPEFFECT_NONE},
+      {{"sys"}, Form::Narrow, DROPEFFECT_NONE},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.dropped.back());
+    EXPECT_EQ(Drop(c.dropped, c.form), c.effect);
+  }
+  EXPECT_EQ(Rows(), (Texts{"a.txt | Backup allways | [none] | -2", "b.txt | Backup allways | [none] | -2",
+                           "c.txt | Backup allways | [none] | -2", "Docs | *.* |  | -1"}));
+  EXPECT_EQ(uitest::SelectedListRows(m_hPage, kList), (std::vector<int>{0, 1, 2, 3}));
+  EXPECT_EQ(Save(), Values({{"file0", FormatFileEntry(File("@a.txt"))},
+                              {"file1", FormatFileEntry(File("@b.txt"))},
+                              {"file2", FormatFileEntry(File("@c.txt"))},
+                              {"file3", FormatFolderEntry(FolderEntry("@Docs"))}}));
+}
+
 // What is stored, what the page shows after loading it, and what it stores again. A row's item
 // data is its entry's index among the entries of its kind, in the order the store enumerates
 // the values (by name, in Wine's registry); a refused entry (a vanished path, a second value
-// for a path) still takes its index, an unparsable one does not.
-TEST_F(BackupPageTest, LoadsEveryStoredFormAndSavesTheRowsInOrder) {
+// for a path) still takes its index, an unparsable one does not. Then the list's buttons, menu
+// and Delete key on those rows, and the properties of new rows: the first gives a row its entry
+// (after those the list had, which removing rows keeps), OK rewrites its texts; the host's
+// Cancel stores none of it.
+TEST_F(BackupPageTest, LoadsEditsAndSavesTheRows) {
   CFolderEntry docs = FolderEntry("@Docs", "*.doc | *.txt", "*.tmp");
   docs.m_nIncludeRule = RULE_LAST_WEEKS;
   docs.m_nIncludeCount = 2;
@@ -172,44 +202,7 @@ TEST_F(BackupPageTest, LoadsEveryStoredFormAndSavesTheRowsInOrder) {
   // A row whose file has gone is saved empty.
   DeleteFileA(At("a.txt").c_str());
   EXPECT_EQ(Save(), Values({{"file0", ""}, {"file1", b}, {"file2", docsText}, {"file3", music}}));
-}
 
-// Dropped from another program through the list's registered drop target: all or nothing,
-// every new row selected and given its defaults; a broken list is refused.
-TEST_F(BackupPageTest, TakesDropsWholeWithTheDefaultsOfNewRows) {
-  const struct {
-    Texts dropped;
-    Form form;
-    DWORD effect;
-    size_t rows;
-  } cases[] = {
-      {{"a.txt"}, Form::Unended, DROPEFFECT_NONE, 0},
-      {{"c.txt", "a.txt"}, Form::Narrow, DROPEFFECT_COPY, 2},
-      {{"Docs", "b.txt"}, Form::Wide, DROPEFFECT_COPY, 4},
-      {{"Music", "Docs\\"}, Form::Narrow, DROPEFFECT_NONE, 4},
-      {{"sys"}, Form::Narrow, DROPEFFECT_NONE, 4},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.dropped.back());
-    EXPECT_EQ(Drop(c.dropped, c.form), c.effect);
-    EXPECT_EQ(Rows().size(), c.rows);
-  }
-  EXPECT_EQ(Rows(), (Texts{"a.txt | Backup allways | [none] | -2", "b.txt | Backup allways | [none] | -2",
-                           "c.txt | Backup allways | [none] | -2", "Docs | *.* |  | -1"}));
-  EXPECT_EQ(uitest::SelectedListRows(m_hPage, kList), (std::vector<int>{0, 1, 2, 3}));
-  EXPECT_EQ(Save(), Values({{"file0", FormatFileEntry(File("@a.txt"))},
-                              {"file1", FormatFileEntry(File("@b.txt"))},
-                              {"file2", FormatFileEntry(File("@c.txt"))},
-                              {"file3", FormatFolderEntry(FolderEntry("@Docs"))}}));
-}
-
-// The list's buttons, menu and Delete key on stored rows, then the properties of new rows: the
-// first gives a row its entry (after those the list had, which removing rows keeps), OK
-// rewrites its texts; the host's Cancel stores none of it.
-TEST_F(BackupPageTest, ButtonsMenuKeysAndPropertiesFollowTheSelection) {
-  Store({{"file0", FormatFolderEntry(FolderEntry("@Docs"))}, {"file1", FormatFileEntry(File("@a.txt"))},
-         {"file2", FormatFileEntry(File("@b.txt"))}});
-  Load();
   // Properties and Remove enabled.
   const auto buttons = [&] {
     return std::make_pair(uitest::IsEnabled(m_hPage, kPropertiesButton), uitest::IsEnabled(m_hPage, kRemoveButton));
@@ -221,12 +214,12 @@ TEST_F(BackupPageTest, ButtonsMenuKeysAndPropertiesFollowTheSelection) {
   // "Delete" from the menu removes every selected row, and so does the key.
   EXPECT_EQ(uitest::ChooseFromMenu([&] { uitest::RightClickListRow(m_hPage, kList, 2); }, 100),
             (Texts{"Properties (greyed)", "-", "Delete"}));
-  EXPECT_EQ(Rows(), Texts{"b.txt | Backup Allways | [none] | 1"});
+  EXPECT_EQ(Rows(), (Texts{"b.txt | modified for last 3 days | [none] | 0", "Music | *.* |  | 1"}));
   uitest::SelectListRows(m_hPage, kList, {0});
   SendMessageA(GetDlgItem(m_hPage, kList), WM_KEYDOWN, VK_DELETE, 0);
-  EXPECT_EQ(Rows(), Texts{});
+  EXPECT_EQ(Rows(), Texts{"Music | *.* |  | 1"});
   EXPECT_EQ(buttons(), std::make_pair(false, false));
-  EXPECT_EQ(Save(), Values{}) << "an empty list deletes every value";
+  EXPECT_EQ(Save(), Values({{"file0", music}})) << "the values beyond the rows are deleted";
 
   Drop({"Docs", "c.txt"});
   {
@@ -241,9 +234,9 @@ TEST_F(BackupPageTest, ButtonsMenuKeysAndPropertiesFollowTheSelection) {
     uitest::Click(m_hPage, kPropertiesButton);
     uitest::DoubleClickListRow(m_hPage, kList, 0);
   }
-  EXPECT_EQ(Rows(), (Texts{"c.txt | Backup Allways | [none] | 2", "Docs | *.* |  | 1"}));
+  EXPECT_EQ(Rows(), (Texts{"c.txt | Backup Allways | [none] | 3", "Docs | *.* |  | 3", "Music | *.* |  | 1"}));
   uitest::Click(m_container.hwnd(), IDCANCEL);
-  EXPECT_EQ(StoredList(), Values{}) << "stored on Cancel";
+  EXPECT_EQ(StoredList().size(), 1u) << "stored on Cancel";
 }
 
 // The tree's menu adds a folder (the list does not report that insertion) but not a drive.

@@ -40,7 +40,6 @@ class RestorePageTest : public ModuleTest {
     m_tree.AddFolder(name);
     return m_tree.Path(name) + "\\";
   }
-  void Choose(const std::string& folder) { uitest::ChooseTreePath(m_hPage, kTree, folder); }
   bool TreeShown() const { return IsWindowVisible(GetDlgItem(m_hPage, kTree)) != FALSE; }
 
   const std::pair<std::string, uint32_t> m_before = {"Z:\\earlier\\", 7};
@@ -52,8 +51,10 @@ class RestorePageTest : public ModuleTest {
 
 // A page fresh from activation always starts at the original location, whatever was stored;
 // what each of the user's steps then shows and makes PersistSettings(1) store, "@" choosing a
-// folder of the test's tree in the page's tree. Any other argument stores nothing.
-TEST_F(RestorePageTest, EachChoiceIsStoredAsMade) {
+// folder of the test's tree in the page's tree. Any other argument stores nothing. The host's OK
+// stores the page's choice and the restore run then puts files there; Cancel stores nothing
+// (not even the page's defaults).
+TEST_F(RestorePageTest, EachChoiceIsStoredAsMadeAndOkStoresItForTheRestoreRun) {
   const std::string folder = Folder("into");
   for (const VARIANT_BOOL action : {VARIANT_BOOL{0}, VARIANT_TRUE, VARIANT_BOOL{2}}) {
     EXPECT_EQ(m_pRestore->PersistSettings(action), S_OK);
@@ -71,7 +72,7 @@ TEST_F(RestorePageTest, EachChoiceIsStoredAsMade) {
   for (const auto& s : steps) {
     SCOPED_TRACE(s.step);
     if (s.step == "@") {
-      Choose(folder);
+      uitest::ChooseTreePath(m_hPage, kTree, folder);
     } else if (!s.step.empty()) {
       uitest::Click(m_hPage, s.step == "disk" ? kDiskOrFolder : s.step == "original" ? kOriginalLocation : kOverwrite);
     }
@@ -79,24 +80,13 @@ TEST_F(RestorePageTest, EachChoiceIsStoredAsMade) {
     ASSERT_EQ(m_pRestore->PersistSettings(1), S_OK);
     EXPECT_EQ(StoredOptions(), std::make_pair(s.toFolder ? folder : "", s.overwrite));
   }
-}
-
-// The host's OK stores the page's choice and the restore run then puts files there; Cancel
-// stores nothing (not even the page's defaults).
-TEST_F(RestorePageTest, OkStoresForTheRestoreRunAndCancelDoesNot) {
-  const std::string folder = Folder("out");
-  uitest::Click(m_container.hwnd(), IDCANCEL);
-  EXPECT_EQ(m_container.Result(), CControlContainer::Outcome::kCancelled);
-  EXPECT_EQ(StoredOptions(), m_before);
-
+  SaveRestoreOptions(RestoreOptionsKey(), {"Z:\\earlier\\", 7});
+  uitest::Click(m_container.hwnd(), IDOK);
+  EXPECT_EQ(m_container.Result(), CControlContainer::Outcome::kStored);
   CControlContainer again;
   ASSERT_EQ(again.Open(CLSID_RsQnFilesFolders, "Restore"), S_OK);
-  m_hPage = again.PageWindow();
-  uitest::Click(m_hPage, kDiskOrFolder);
-  Choose(folder);
-  uitest::Click(m_hPage, kOverwrite);
-  uitest::Click(again.hwnd(), IDOK);
-  EXPECT_EQ(again.Result(), CControlContainer::Outcome::kStored);
+  uitest::Click(again.hwnd(), IDCANCEL);
+  EXPECT_EQ(again.Result(), CControlContainer::Outcome::kCancelled);
 
   const ComPtr<IBkQnService> service = NewService();
   ASSERT_TRUE(service);

@@ -57,8 +57,9 @@ class WindowTest : public testing::Test {
 
 // Binding at WM_INITDIALOG, answers and modal runs are what every dialog test does; here the
 // two orders of ending. A window its object's destructor destroys was once still bound then, so
-// its WM_DESTROY reached an object cut back to its base (a fault counted above).
-TEST_F(WindowTest, WindowsGoWithTheirObjects) {
+// its WM_DESTROY reached an object cut back to its base (a fault counted above). Objects outlive
+// the windows their parent destroyed.
+TEST_F(WindowTest, WindowsGoWithTheirObjectsOrTheirParent) {
   HWND page = nullptr, window = nullptr;
   {
     TestDialog dialog;
@@ -72,19 +73,17 @@ TEST_F(WindowTest, WindowsGoWithTheirObjects) {
   }
   EXPECT_FALSE(IsWindow(page));
   EXPECT_FALSE(IsWindow(window));
-}
 
-TEST_F(WindowTest, AnObjectOutlivesTheWindowItsParentDestroyed) {
   TestWindow parent, child;
-  TestDialog page;
+  TestDialog inner;
   ASSERT_NE(parent.Make(), nullptr);
-  ASSERT_NE(page.CreateModeless(kTemplate, parent.hwnd()), nullptr);
+  ASSERT_NE(inner.CreateModeless(kTemplate, parent.hwnd()), nullptr);
   ASSERT_NE(child.Make(parent.hwnd()), nullptr);
   parent.Destroy();
-  for (const auto* gone : {&parent.gone, &page.gone, &child.gone}) EXPECT_EQ(*gone, 1);
-  EXPECT_EQ(page.hwnd(), nullptr);
+  for (const auto* gone : {&parent.gone, &inner.gone, &child.gone}) EXPECT_EQ(*gone, 1);
+  EXPECT_EQ(inner.hwnd(), nullptr);
   EXPECT_EQ(child.hwnd(), nullptr);
-  page.Destroy();  // nothing left to destroy
+  inner.Destroy();  // nothing left to destroy
 }
 
 }  // namespace
