@@ -80,7 +80,6 @@ class BackupPageTest : public ModuleTest {
       CRegistryStore().WriteString(BackupListKey(), name, Rooted(text, m_tree.Root()));
     }
   }
-  void Load() { ASSERT_EQ(m_pBackup->PersistSettings(0), S_OK); }
   // What PersistSettings(1) stored, the tree's root written "@".
   Values Save() {
     EXPECT_EQ(m_pBackup->PersistSettings(1), S_OK);
@@ -149,8 +148,9 @@ void ExcludeTmpAndConfirm(HWND dialog) {
 }
 
 // Dropped from another program through the list's registered drop target: all or nothing,
-// every new row selected and given its defaults; a broken list is refused.
-TEST_F(BackupPageTest, TakesDropsWholeWithTheDefaultsOfNewRows) {
+// every new row selected and given its defaults; a broken list is refused. The tree's menu adds
+// a folder (the list does not report that insertion) but not a drive.
+TEST_F(BackupPageTest, TakesDropsAndTheTreesFoldersWithTheDefaultsOfNewRows) {
   const struct {
     Texts dropped;
     Form form;
@@ -169,10 +169,15 @@ TEST_F(BackupPageTest, TakesDropsWholeWithTheDefaultsOfNewRows) {
   EXPECT_EQ(Rows(), (Texts{"a.txt | Backup allways | [none] | -2", "b.txt | Backup allways | [none] | -2",
                            "c.txt | Backup allways | [none] | -2", "Docs | *.* |  | -1"}));
   EXPECT_EQ(uitest::SelectedListRows(m_hPage, kList), (std::vector<int>{0, 1, 2, 3}));
-  EXPECT_EQ(Save(), Values({{"file0", FormatFileEntry(File("@a.txt"))},
-                              {"file1", FormatFileEntry(File("@b.txt"))},
-                              {"file2", FormatFileEntry(File("@c.txt"))},
-                              {"file3", FormatFolderEntry(FolderEntry("@Docs"))}}));
+  const std::string folder = m_tree.Root().substr(0, m_tree.Root().size() - 1);
+  EXPECT_EQ(TreeMenu(true, 0), (Texts{"Add to the Backup List (greyed)", "Explore"}));
+  TreeMenu(false, 1);
+  EXPECT_EQ(Rows().front(), folder + " | *.* |  | -1");
+  EXPECT_EQ(Save(), Values({{"file0", FormatFolderEntry(FolderEntry(folder))},
+                            {"file1", FormatFileEntry(File("@a.txt"))},
+                            {"file2", FormatFileEntry(File("@b.txt"))},
+                            {"file3", FormatFileEntry(File("@c.txt"))},
+                            {"file4", FormatFolderEntry(FolderEntry("@Docs"))}}));
 }
 
 // What is stored, what the page shows after loading it, and what it stores again. A row's item
@@ -237,15 +242,6 @@ TEST_F(BackupPageTest, LoadsEditsAndSavesTheRows) {
   EXPECT_EQ(Rows(), (Texts{"c.txt | Backup Allways | [none] | 3", "Docs | *.* |  | 3", "Music | *.* |  | 1"}));
   uitest::Click(m_container.hwnd(), IDCANCEL);
   EXPECT_EQ(StoredList().size(), 1u) << "stored on Cancel";
-}
-
-// The tree's menu adds a folder (the list does not report that insertion) but not a drive.
-TEST_F(BackupPageTest, TheTreeMenuAddsFoldersButNotDrives) {
-  const std::string folder = m_tree.Root().substr(0, m_tree.Root().size() - 1);
-  EXPECT_EQ(TreeMenu(true, 0), (Texts{"Add to the Backup List (greyed)", "Explore"}));
-  TreeMenu(false, 1);
-  EXPECT_EQ(Rows(), Texts{folder + " | *.* |  | -1"});
-  EXPECT_EQ(Save(), (Values{{"file0", FormatFolderEntry(FolderEntry(folder))}}));
 }
 
 // The whole of a user's backup: the stored list shown, one row removed, a folder dropped and

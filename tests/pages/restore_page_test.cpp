@@ -35,11 +35,6 @@ class RestorePageTest : public ModuleTest {
     m_hPage = m_container.PageWindow();
     ASSERT_HRESULT_SUCCEEDED(m_container.Control()->QueryInterface(IID_IBkQnAxRestore, m_pRestore.put_void()));
   }
-  // The path of a folder that the tree shows, for the page to choose.
-  std::string Folder(const std::string& name) {
-    m_tree.AddFolder(name);
-    return m_tree.Path(name) + "\\";
-  }
   bool TreeShown() const { return IsWindowVisible(GetDlgItem(m_hPage, kTree)) != FALSE; }
 
   const std::pair<std::string, uint32_t> m_before = {"Z:\\earlier\\", 7};
@@ -55,7 +50,8 @@ class RestorePageTest : public ModuleTest {
 // stores the page's choice and the restore run then puts files there; Cancel stores nothing
 // (not even the page's defaults).
 TEST_F(RestorePageTest, EachChoiceIsStoredAsMadeAndOkStoresItForTheRestoreRun) {
-  const std::string folder = Folder("into");
+  m_tree.AddFolder("into");  // for the page's tree to show and the user to choose
+  const std::string folder = m_tree.Path("into") + "\\";
   for (const VARIANT_BOOL action : {VARIANT_BOOL{0}, VARIANT_TRUE, VARIANT_BOOL{2}}) {
     EXPECT_EQ(m_pRestore->PersistSettings(action), S_OK);
     EXPECT_EQ(StoredOptions(), m_before) << "stored for " << action;
