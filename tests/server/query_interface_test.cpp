@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 #include "bkqnfiles.h"
@@ -130,14 +131,11 @@ TEST_P(QueryInterfaceTest, ClassObjectAndTheRulesPlainAndAggregated) {
   outer.inner.reset();
   EXPECT_EQ(ModuleCanUnloadNow(), S_OK);
   // Locks count up and down; an unmatched unlock leaves the count owing nothing.
-  const struct {
-    BOOL lock;
-    HRESULT canUnload;
-  } kSteps[] = {{TRUE, S_FALSE}, {TRUE, S_FALSE}, {FALSE, S_FALSE}, {FALSE, S_OK},
-                {FALSE, S_OK},   {TRUE, S_FALSE}, {FALSE, S_OK}};
+  const std::pair<BOOL, HRESULT> kSteps[] = {{TRUE, S_FALSE}, {TRUE, S_FALSE}, {FALSE, S_FALSE}, {FALSE, S_OK},
+                                             {FALSE, S_OK},   {TRUE, S_FALSE}, {FALSE, S_OK}};
   for (const auto& step : kSteps) {
-    factory->LockServer(step.lock);
-    EXPECT_EQ(ModuleCanUnloadNow(), step.canUnload) << &step - kSteps;
+    factory->LockServer(step.first);
+    EXPECT_EQ(ModuleCanUnloadNow(), step.second) << &step - kSteps;
   }
 }
 
