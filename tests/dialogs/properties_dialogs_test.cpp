@@ -3,7 +3,6 @@
 // input box, and what confirming and cancelling write.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <functional>
 #include <tuple>
 
@@ -75,38 +74,29 @@ const RulePlace kPlaces[] = {
     {"File", "Backup File Properties", {212, 211, 259, 260, 263, 261, 264, 262, 265, 213, 214, 266}, &RunFile},
 };
 
-// A user's change of a stored rule. Steps: 'c' clicks the control, 'l' chooses item `value` of
-// the list, 'd' sets the picker to the date `value` (yyyymmdd). Switching off and on again
-// writes back what the rule showed; without steps, confirming is no change.
-struct Step {
-  char verb;
-  int RuleIds::*control;
-  int value;
-};
-
+// A user's change of a stored rule: the controls clicked, then the picker set to `date`
+// (yyyymmdd) unless 0. Switching off and on again writes back what the rule showed; without a
+// change, confirming is no change.
+using R = RuleIds;
 struct Edit {
   const char* name;
   Rule start;
-  std::vector<Step> steps;
-  int RuleIds::*extra;  // the list or picker enabled besides the radios, when the rule is on
+  std::vector<int R::*> clicks;
+  int date;
+  int R::*extra;  // the list or picker enabled besides the radios, when the rule is on
   Rule written;
 };
 
-using R = RuleIds;
-const Step kOff{'c', &R::off, 0}, kOn{'c', &R::on, 0};
 const Time32 kDay = LocalDate(2003, 3, 5), kLeapDay = LocalDate(2004, 2, 29);
 
 const Edit kEdits[] = {
-    {"Untouched", {RULE_LAST_DAYS, 5, 0}, {}, &R::dayList, {RULE_LAST_DAYS, 5, 0}},
-    {"ShownAsStored", {RULE_LAST_MONTHS, 36, 0}, {kOff, kOn}, &R::monthList, {RULE_LAST_MONTHS, 36, 0}},
-    {"AfterADate", {RULE_AFTER, 7, kDay}, {kOff, kOn}, &R::picker, {RULE_AFTER, 7, kDay}},
+    {"Untouched", {RULE_LAST_DAYS, 5, 0}, {}, 0, &R::dayList, {RULE_LAST_DAYS, 5, 0}},
+    {"AfterADate", {RULE_AFTER, 7, kDay}, {&R::off, &R::on}, 0, &R::picker, {RULE_AFTER, 7, kDay}},
     // No radio of an unknown kind is checked, so switching on checks "today".
-    {"UnknownKindThenToday", {9, 3, 0}, {kOff, kOn}, nullptr, {RULE_TODAY, 3, 0}},
-    {"DaysTakeTheFirstItem", {RULE_NONE, -1, 0}, {kOn, {'c', &R::days, 0}}, &R::dayList, {RULE_LAST_DAYS, 2, 0}},
-    {"ACountAloneIsAChange", {RULE_LAST_WEEKS, 3, 0}, {{'l', &R::weekList, 0}}, &R::weekList, {RULE_LAST_WEEKS, 1, 0}},
-    {"ADateAloneIsAChange", {RULE_BEFORE, 4, kDay}, {{'d', &R::picker, 20040229}}, &R::picker,
-     {RULE_BEFORE, 4, kLeapDay}},
-    {"SwitchOffKeepsCountAndDate", {RULE_LAST_DAYS, 6, kDay}, {kOff}, nullptr, {RULE_NONE, 6, kDay}},
+    {"UnknownKindThenToday", {9, 3, 0}, {&R::off, &R::on}, 0, nullptr, {RULE_TODAY, 3, 0}},
+    {"DaysTakeTheFirstItem", {RULE_NONE, -1, 0}, {&R::on, &R::days}, 0, &R::dayList, {RULE_LAST_DAYS, 2, 0}},
+    {"ADateAloneIsAChange", {RULE_BEFORE, 4, kDay}, {}, 20040229, &R::picker, {RULE_BEFORE, 4, kLeapDay}},
+    {"SwitchOffKeepsCountAndDate", {RULE_LAST_DAYS, 6, kDay}, {&R::off}, 0, nullptr, {RULE_NONE, 6, kDay}},
 };
 
 void PrintTo(const RulePlace& place, std::ostream* os) { *os << place.name; }
@@ -120,20 +110,17 @@ TEST_P(DateRule, ShowsEnablesAndWritesBack) {
   uitest::ModalDriver driver;
   driver.On(place.caption, [&](HWND dialog) {
     const RuleIds& ids = place.ids;
-    for (const Step& step : edit.steps) {
-      if (step.verb == 'c') Click(dialog, ids.*step.control);
-      if (step.verb == 'l') uitest::ChooseComboItem(dialog, ids.*step.control, step.value);
-      const int v = step.value;
-      if (step.verb == 'd')
-        uitest::SetPickerDate(dialog, ids.picker, {WORD(v / 10000), WORD(v / 100 % 100), 0, WORD(v % 100), 0, 0, 0, 0});
-    }
+    for (int R::*control : edit.clicks) Click(dialog, ids.*control);
+    const int v = edit.date;
+    if (v)
+      uitest::SetPickerDate(dialog, ids.picker, {WORD(v / 10000), WORD(v / 100 % 100), 0, WORD(v % 100), 0, 0, 0, 0});
     std::vector<int> enabled = std::get<0>(edit.written) == RULE_NONE ? std::vector<int>{} : ids.Radios();
     if (edit.extra) enabled.push_back(ids.*edit.extra);
     EXPECT_EQ(EnabledOf(dialog, ids.Governed()), enabled);
     Click(dialog, IDOK);
   });
   Rule rule = edit.start;
-  EXPECT_EQ(place.run(rule), edit.steps.empty() ? 2 : 1);
+  EXPECT_EQ(place.run(rule), edit.clicks.empty() && !edit.date ? 2 : 1);
   EXPECT_EQ(rule, edit.written);
 }
 
@@ -175,15 +162,11 @@ std::function<void(HWND)> Enter(const std::string& text, int button = IDOK) {
   };
 }
 
-// A user's session with both lists. Each refusal keeps the input box open with the text in
-// normal form; cancelling a text the validator takes asks to save it (Cancel stays, Yes keeps
-// it, No drops it), while cancelling one it refuses asks nothing. Cancelling the dialog asks
-// the same.
+// A user's session with both lists (the masks' rules are the native tests'). Each refusal
+// keeps the input box open with the text in normal form; cancelling a text the validator takes
+// asks to save it (Cancel stays, Yes keeps it, No drops it), while cancelling one it refuses
+// asks nothing. Cancelling the dialog asks the same.
 TEST(FolderMasks, AddEditDeleteRefuseAndCancelRewriteTheLists) {
-  const std::string tooLong = "*." + std::string(258, 'x');  // "C:\" + it is longer than a path may be
-  // A file of the icon lookup's own name: the lookup leaves it alone.
-  const char* dummy = "C:\\dummyFile.zq1";
-  std::ofstream(dummy) << "keep";
   CFolderEntry entry = FolderEntry("C:\\Data");
   uitest::ModalDriver driver;
   driver.On(kFolderDialog, [](HWND dialog) {
@@ -204,12 +187,10 @@ TEST(FolderMasks, AddEditDeleteRefuseAndCancelRewriteTheLists) {
       })
       .On("Input Box: Include mask",
           [&](HWND box) {
-            for (const std::string& text : {std::string(), std::string("*.*"), tooLong}) Enter(text)(box);
+            Enter("")(box);
             Enter("zq1", IDCANCEL)(box);
             Click(box, IDCANCEL);
           })
-      .Answer("Error", IDOK)
-      .Answer("Error", IDOK)
       .Answer("Error", IDOK)
       .Answer("Warning", IDCANCEL)
       .Answer("Warning", IDYES)
@@ -234,16 +215,10 @@ TEST(FolderMasks, AddEditDeleteRefuseAndCancelRewriteTheLists) {
   EXPECT_EQ(entry.m_bRecursive, 0);
   const std::string include = "Input Box: Include mask", exclude = "Edit Box: Exclude mask";
   EXPECT_EQ(BoxesSeen(driver),
-            (std::vector<std::string>{"Error | The value cannot be empty." + kError + include,
-                                      "Error | The mask *.* is not allowed." + kError + include,
-                                      "Error | Invalid mask." + kError + include, kSaveBox + include,
+            (std::vector<std::string>{"Error | The value cannot be empty." + kError + include, kSaveBox + include,
                                       kSaveBox + include, kSaveBox + "Input Box: Exclude mask",
                                       "Error | Mask already exist." + kError + exclude, kSaveBox + kFolderDialog,
                                       kSaveBox + kFolderDialog}));
-  std::string kept;
-  std::ifstream(dummy) >> kept;
-  EXPECT_EQ(kept, "keep");
-  DeleteFileA(dummy);
 }
 
 // Rows are loaded selected, invalid masks and duplicates left out, "txt" in normal form. The
