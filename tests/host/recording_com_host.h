@@ -115,27 +115,22 @@ class RecordingBackuper final : public Recording<IBackuper> {
   std::optional<std::string> m_strLastError;
 };
 
-// What GetObjectOptions hands back for an object.
-enum class OptionsForm { kBytes, kFails, kText, kTwoDimensions, kNullArray };
-
 struct RecordedObject {
-  std::optional<std::string> name;  // nullopt: GetObjectInfo hands out a null string
+  std::string name;
   std::vector<uint8_t> options = {};
-  OptionsForm form = OptionsForm::kBytes;
   uint16_t type = 0;
 };
 
 // A file the host backed up from C:\from, with its object options as a host stores them: a
 // 28-byte header the module must not read, then the name and its zero byte.
-inline RecordedObject Stored(const std::string& name, OptionsForm form = OptionsForm::kBytes) {
+inline RecordedObject Stored(const std::string& name) {
   const std::string bytes = std::string(28, '\xAB') + name + '\0';
-  return {"C:\\from\\" + name, {bytes.begin(), bytes.end()}, form};
+  return {"C:\\from\\" + name, {bytes.begin(), bytes.end()}};
 }
 
 struct RestorerScript {
   std::vector<RecordedObject> objects;
   HRESULT iterateResult = S_OK;
-  size_t isEndFailsAt = SIZE_MAX;  // IsEnd fails when asked at this object
 };
 
 class RecordingRestorer final : public Recording<IRestorer> {
@@ -146,17 +141,17 @@ class RecordingRestorer final : public Recording<IRestorer> {
   // 1 rather than VARIANT_TRUE: any nonzero flag ends the iteration.
   STDMETHODIMP IsEnd(VARIANT_BOOL* pIsEnd) override {
     *pIsEnd = m_nNext < m_script.objects.size() ? VARIANT_FALSE : 1;
-    return Record(m_nNext == m_script.isEndFailsAt ? E_FAIL : S_OK, "IsEnd");
+    return Record(S_OK, "IsEnd");
   }
   STDMETHODIMP GetObjectInfo(USHORT* pType, BSTR* pName, LONG* pWeight) override {
     *pType = Current().type;
-    *pName = Current().name ? NewText(*Current().name) : nullptr;
+    *pName = NewText(Current().name);
     *pWeight = 1;
-    return Record(Current().name && !*pName ? E_OUTOFMEMORY : S_OK, "GetObjectInfo");
+    return Record(*pName ? S_OK : E_OUTOFMEMORY, "GetObjectInfo");
   }
   STDMETHODIMP GetObjectOptions(VARIANT* pOptions) override {
     VariantInit(pOptions);
-    return Record(MakeOptions(Current(), *pOptions), "GetObjectOptions");
+    return Record(VariantFromBytes(Current().options, *pOptions) ? S_OK : E_OUTOFMEMORY, "GetObjectOptions");
   }
   // Its result is not looked at.
   STDMETHODIMP RestoreFile(BSTR FileName, LONG nOption, VARIANT_BOOL fWriteInLog) override {
@@ -176,21 +171,9 @@ class RecordingRestorer final : public Recording<IRestorer> {
   UNEXPECTED_CALL(RestoreNextPartOfString, (char*, LONG, LONG*))
 
  private:
-  // Unusable forms are made whole or not at all: what a refused allocation leaves is unusable too.
-  static HRESULT MakeOptions(const RecordedObject& object, VARIANT& out) {
-    if (object.form == OptionsForm::kFails) return E_FAIL;
-    if (object.form == OptionsForm::kBytes) return VariantFromBytes(object.options, out) ? S_OK : E_OUTOFMEMORY;
-    SAFEARRAYBOUND twoDimensions[2] = {{1, 0}, {1, 0}};
-    UniqueVariant made;
-    if (object.form == OptionsForm::kText) made.set_bstr(UniqueBstr(NewText("text")));
-    if (object.form == OptionsForm::kTwoDimensions) made.set_array(SafeArrayCreate(VT_UI1, 2, twoDimensions), VT_UI1);
-    if (object.form == OptionsForm::kNullArray) made.set_array(nullptr, VT_UI1);
-    out = made.release();
-    return S_OK;
-  }
   // The module must not ask about an object after IsEnd said there was none.
   const RecordedObject& Current() {
-    static const RecordedObject kPastTheEnd{"", {}, OptionsForm::kFails, 0xFFFF};
+    static const RecordedObject kPastTheEnd{"", {}, 0xFFFF};
     if (m_nNext < m_script.objects.size()) return m_script.objects[m_nNext];
     ADD_FAILURE() << "the module went past the last object";
     return kPastTheEnd;

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 #include "bkqnfiles.h"
@@ -44,8 +45,6 @@ std::vector<ClassInterfaces> Classes() {
   };
 }
 
-void PrintTo(const ClassInterfaces& c, std::ostream* os) { *os << c.name; }
-
 // Holds an object's identity and passes on what it does not answer itself.
 class AggregatingOuter : public IUnknown {
  public:
@@ -75,10 +74,9 @@ class QueryInterfaceTest : public ModuleTest, public testing::WithParamInterface
 // an object or a lock does.
 TEST_P(QueryInterfaceTest, ClassObjectAndTheRulesPlainAndAggregated) {
   const ClassInterfaces& c = GetParam();
-  const CLSID unknownClass = {0x12345678, 0x1234, 0x1234, {1, 2, 3, 4, 5, 6, 7, 8}};
   void* out = &out;
   EXPECT_EQ(ModuleGetClassObject(*c.clsid, IID_IClassFactory, nullptr), E_INVALIDARG);
-  EXPECT_EQ(ModuleGetClassObject(unknownClass, IID_IClassFactory, &out), CLASS_E_CLASSNOTAVAILABLE);
+  EXPECT_EQ(ModuleGetClassObject(GUID_NULL, IID_IClassFactory, &out), CLASS_E_CLASSNOTAVAILABLE);
   EXPECT_EQ(out, nullptr);
   ComPtr<IClassFactory> factory, again;
   ASSERT_HRESULT_SUCCEEDED(ModuleGetClassObject(*c.clsid, IID_IClassFactory, factory.put_void()));
@@ -128,16 +126,13 @@ TEST_P(QueryInterfaceTest, ClassObjectAndTheRulesPlainAndAggregated) {
   plain.reset();
   EXPECT_EQ(ModuleCanUnloadNow(), S_FALSE);  // the aggregated object counts too
   outer.inner.reset();
-  EXPECT_EQ(ModuleCanUnloadNow(), S_OK);
-  // Locks count up and down; an unmatched unlock leaves the count owing nothing.
-  const struct {
-    BOOL lock;
-    HRESULT canUnload;
-  } kSteps[] = {{TRUE, S_FALSE}, {TRUE, S_FALSE}, {FALSE, S_FALSE}, {FALSE, S_OK},
-                {FALSE, S_OK},   {TRUE, S_FALSE}, {FALSE, S_OK}};
+  // Locks count up and down (no object is left to count); an unmatched unlock leaves the count
+  // owing nothing.
+  const std::pair<BOOL, HRESULT> kSteps[] = {{TRUE, S_FALSE}, {TRUE, S_FALSE}, {FALSE, S_FALSE}, {FALSE, S_OK},
+                                             {FALSE, S_OK},   {TRUE, S_FALSE}, {FALSE, S_OK}};
   for (const auto& step : kSteps) {
-    factory->LockServer(step.lock);
-    EXPECT_EQ(ModuleCanUnloadNow(), step.canUnload) << &step - kSteps;
+    factory->LockServer(step.first);
+    EXPECT_EQ(ModuleCanUnloadNow(), step.second) << &step - kSteps;
   }
 }
 

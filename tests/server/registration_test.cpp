@@ -34,59 +34,48 @@ class RegistrationTest : public testing::Test {
   void TearDown() override { RunRegsvr32(true); }
 };
 
-// Registered beside nothing else, beside a value of the product key and beside another client's
-// key, then unregistered: the emptied maker and product keys go with the host key unless
-// something else lives there, and nothing else goes.
+// Registered beside another client's key, then unregistered: the host key goes, the product
+// key with the other client stays, and nothing else goes.
 TEST_F(RegistrationTest, WritesTheScriptAndUnregistrationRemovesOnlyThat) {
   const std::string module = ModuleFile();
   const bool makerKeyExisted = KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\Korvel");
   const std::string otherClient = std::string(kProductKey) + "\\{00000000-1111-2222-3333-444444444444}";
-  const std::pair<std::string, const char*> kOtherContent[] = {{"", nullptr}, {kProductKey, "InstallDir"},
-                                                              {otherClient, "Name"}};
-  for (const auto& [otherKey, otherName] : kOtherContent) {
-    ASSERT_EQ(0u, RunRegsvr32(false));
-    EXPECT_EQ(ReadRegString(HKEY_LOCAL_MACHINE, kHostKey, "Name"), "Files and folders");
-    EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, std::string(kTypeLibKey) + "\\2.1"));
-    for (const ClassKeys& c : kClasses) {
-      const std::string versioned = c.progId + ".1", key = "CLSID\\" + c.clsid;
-      const auto visualOnly = [&](const std::string& data) { return c.visual ? std::optional(data) : std::nullopt; };
-      // The default value's data; no data: the key must not exist; empty data: the key must exist.
-      const std::pair<std::string, std::optional<std::string>> kExpected[] = {
-          {versioned + "\\CLSID", c.clsid}, {c.progId + "\\CLSID", c.clsid}, {c.progId + "\\CurVer", versioned},
-          {key + "\\ProgID", versioned}, {key + "\\VersionIndependentProgID", c.progId},
-          {key + "\\InprocServer32", module}, {key + "\\TypeLib", "{F34CB396-823E-42DA-9CB9-49F10E2CB01D}"},
-          {key + "\\Version", c.versioned ? std::optional<std::string>("2.1") : std::nullopt},
-          {key + "\\Programmable", visualOnly("")}, {key + "\\Control", visualOnly("")},
-          {key + "\\Insertable", visualOnly("")}, {key + "\\ToolboxBitmap32", visualOnly(module + ", 102")},
-          {key + "\\MiscStatus\\1", visualOnly("131473")}};
-      for (const auto& [path, data] : kExpected) {
-        EXPECT_EQ(KeyExists(HKEY_CLASSES_ROOT, path), data.has_value()) << path;
-        if (!data || data->empty()) continue;
-        EXPECT_EQ(ReadRegString(HKEY_CLASSES_ROOT, path, nullptr), data) << path;
-      }
-      EXPECT_EQ(ReadRegString(HKEY_CLASSES_ROOT, key + "\\InprocServer32", "ThreadingModel"), "Apartment");
+  ASSERT_EQ(0u, RunRegsvr32(false));
+  EXPECT_EQ(ReadRegString(HKEY_LOCAL_MACHINE, kHostKey, "Name"), "Files and folders");
+  EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, std::string(kTypeLibKey) + "\\2.1"));
+  for (const ClassKeys& c : kClasses) {
+    const std::string versioned = c.progId + ".1", key = "CLSID\\" + c.clsid;
+    const auto visualOnly = [&](const std::string& data) { return c.visual ? std::optional(data) : std::nullopt; };
+    // The default value's data; no data: the key must not exist; empty data: the key must exist.
+    const std::pair<std::string, std::optional<std::string>> kExpected[] = {
+        {versioned + "\\CLSID", c.clsid}, {c.progId + "\\CLSID", c.clsid}, {c.progId + "\\CurVer", versioned},
+        {key + "\\ProgID", versioned}, {key + "\\VersionIndependentProgID", c.progId},
+        {key + "\\InprocServer32", module}, {key + "\\TypeLib", "{F34CB396-823E-42DA-9CB9-49F10E2CB01D}"},
+        {key + "\\Version", c.versioned ? std::optional<std::string>("2.1") : std::nullopt},
+        {key + "\\Programmable", visualOnly("")}, {key + "\\Control", visualOnly("")},
+        {key + "\\Insertable", visualOnly("")}, {key + "\\ToolboxBitmap32", visualOnly(module + ", 102")},
+        {key + "\\MiscStatus\\1", visualOnly("131473")}};
+    for (const auto& [path, data] : kExpected) {
+      EXPECT_EQ(KeyExists(HKEY_CLASSES_ROOT, path), data.has_value()) << path;
+      if (!data || data->empty()) continue;
+      EXPECT_EQ(ReadRegString(HKEY_CLASSES_ROOT, path, nullptr), data) << path;
     }
-
-    ASSERT_TRUE(!otherName ||
-                RegSetKeyValueA(HKEY_LOCAL_MACHINE, otherKey.c_str(), otherName, REG_SZ, "x", 2) == ERROR_SUCCESS);
-    ASSERT_EQ(0u, RunRegsvr32(true));
-    EXPECT_EQ(0u, RunRegsvr32(true));  // nothing left to remove is no failure
-    for (const ClassKeys& c : kClasses) {
-      for (const std::string& gone : {c.progId, c.progId + ".1", "CLSID\\" + c.clsid}) {
-        EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, gone)) << gone;
-      }
-    }
-    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kHostKey));
-    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kTypeLibKey));
-    EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, "CLSID"));
-    if (otherName) {
-      EXPECT_EQ(ReadRegString(HKEY_LOCAL_MACHINE, otherKey, otherName), "x") << otherKey;
-    }
-    if (!makerKeyExisted) {
-      EXPECT_EQ(KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\Korvel"), otherName != nullptr);
-    }
-    RegDeleteTreeA(HKEY_LOCAL_MACHINE, makerKeyExisted ? kProductKey : "SOFTWARE\\Korvel");
+    EXPECT_EQ(ReadRegString(HKEY_CLASSES_ROOT, key + "\\InprocServer32", "ThreadingModel"), "Apartment");
   }
+
+  ASSERT_EQ(RegSetKeyValueA(HKEY_LOCAL_MACHINE, otherClient.c_str(), "Name", REG_SZ, "x", 2), ERROR_SUCCESS);
+  ASSERT_EQ(0u, RunRegsvr32(true));
+  EXPECT_EQ(0u, RunRegsvr32(true));  // nothing left to remove is no failure
+  for (const ClassKeys& c : kClasses) {
+    for (const std::string& gone : {c.progId, c.progId + ".1", "CLSID\\" + c.clsid}) {
+      EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, gone)) << gone;
+    }
+  }
+  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kHostKey));
+  EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kTypeLibKey));
+  EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, "CLSID"));
+  EXPECT_EQ(ReadRegString(HKEY_LOCAL_MACHINE, otherClient, "Name"), "x");
+  RegDeleteTreeA(HKEY_LOCAL_MACHINE, makerKeyExisted ? kProductKey : "SOFTWARE\\Korvel");
 }
 
 // The path is put in after the script is read, so a quote or the placeholder in it is only text.
