@@ -156,10 +156,11 @@ TEST_F(BackupPageTest, TakesDropsAndTheTreesFoldersWithTheDefaultsOfNewRows) {
     Form form;
     DWORD effect;
   } cases[] = {
-      {{"c.txt", "a.txt"}, Form::Narrow, DROPEFFECT_COPY},
-      {{"Docs", "b.txt"}, Form::Wide, DROPEFFECT_COPY},
+      {{"c.txt", "a.txt", "b.txt"}, Form::Narrow, DROPEFFECT_COPY},
+      {{"Docs"}, Form::Wide, DROPEFFECT_COPY},
       {{"Music"}, Form::Unended, DROPEFFECT_NONE},
       {{"Music", "Docs\\"}, Form::Narrow, DROPEFFECT_NONE},
+      {{"Music", "gone"}, Form::Narrow, DROPEFFECT_NONE},
       {{"sys"}, Form::Narrow, DROPEFFECT_NONE},
   };
   for (const auto& c : cases) {
@@ -214,6 +215,8 @@ TEST_F(BackupPageTest, LoadsEditsAndSavesTheRows) {
   };
   uitest::SelectListRows(m_hPage, kList, {1});
   EXPECT_EQ(buttons(), std::make_pair(true, true));
+  EXPECT_EQ(uitest::ChooseFromMenu([&] { uitest::RightClickListRow(m_hPage, kList, 1); }, 0),
+            (Texts{"Properties", "-", "Delete"}));
   uitest::SelectListRows(m_hPage, kList, {0, 2});
   EXPECT_EQ(buttons(), std::make_pair(false, true));
   // "Delete" from the menu removes every selected row, and so does the key.
@@ -222,8 +225,9 @@ TEST_F(BackupPageTest, LoadsEditsAndSavesTheRows) {
   EXPECT_EQ(Rows(), (Texts{"b.txt | modified for last 3 days | [none] | 0", "Music | *.* |  | 1"}));
   uitest::SelectListRows(m_hPage, kList, {0});
   SendMessageA(GetDlgItem(m_hPage, kList), WM_KEYDOWN, VK_DELETE, 0);
-  EXPECT_EQ(Rows(), Texts{"Music | *.* |  | 1"});
   EXPECT_EQ(buttons(), std::make_pair(false, false));
+  SendMessageA(GetDlgItem(m_hPage, kList), WM_KEYDOWN, VK_DELETE, 0);  // nothing selected
+  EXPECT_EQ(Rows(), Texts{"Music | *.* |  | 1"});
   EXPECT_EQ(Save(), Values({{"file0", music}})) << "the values beyond the rows are deleted";
 
   Drop({"Docs", "c.txt"});

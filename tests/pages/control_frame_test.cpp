@@ -5,16 +5,34 @@
 // QueryInterfaceTest's.
 #include <windows.h>
 #include <ocidl.h>
+#include <olectl.h>
 
 #include <gtest/gtest.h>
 
 #include "bkqnfiles.h"
 #include "host/control_container.h"
 #include "tests/server/registered_module.h"
+#include "tests/support/win32/ui_driver.h"
 
 namespace {
 
 using Calls = std::vector<std::string>;
+
+// A container's property sink, counting its references.
+class PropertySink final : public IPropertyNotifySink {
+ public:
+  STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
+    *out = IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IPropertyNotifySink) ? this : nullptr;
+    if (!*out) return E_NOINTERFACE;
+    AddRef();
+    return S_OK;
+  }
+  STDMETHODIMP_(ULONG) AddRef() override { return ++m_nRefs; }
+  STDMETHODIMP_(ULONG) Release() override { return --m_nRefs; }
+  STDMETHODIMP OnChanged(DISPID) override { return S_OK; }
+  STDMETHODIMP OnRequestEdit(DISPID) override { return S_OK; }
+  ULONG m_nRefs = 1;
+};
 
 template <typename Interface>
 ComPtr<Interface> As(IUnknown* object, REFIID iid) {
@@ -41,10 +59,14 @@ class InPlaceTest : public ModuleTest {
   CControlContainer m_container;
 };
 
-// Quickly activated: no window while loaded, and the extent it is given; activated, a page in
-// the container's window with the focus and the page's dialog keys; hidden, shown, and destroyed
-// on deactivation; closed, every container interface let go.
+// Quickly activated: no window while loaded, two inches square until given an extent; activated,
+// a page in the container's window with the focus and the page's dialog keys; hidden, shown, and
+// destroyed on deactivation, and activated again with the defaults, not the last choices; one
+// connection point, for property sinks; closed, every container interface and sink let go.
 TEST_F(InPlaceTest, APageFromActivationToClose) {
+  SIZEL extent = {}, set = {3000, 2000};
+  EXPECT_EQ(Control()->GetExtent(DVASPECT_CONTENT, &extent), S_OK);
+  EXPECT_EQ(std::make_pair(extent.cx, extent.cy), std::make_pair(5080L, 5080L));
   QACONTAINER container = {};
   container.cbSize = sizeof container;
   container.pClientSite = &m_container;
@@ -52,7 +74,6 @@ TEST_F(InPlaceTest, APageFromActivationToClose) {
   control.cbSize = sizeof control;
   ASSERT_EQ(As<IQuickActivate>(Control(), IID_IQuickActivate)->QuickActivate(&container, &control), S_OK);
   EXPECT_EQ(PageOf(Control()), nullptr);
-  SIZEL extent = {}, set = {3000, 2000};
   EXPECT_EQ(Control()->SetExtent(DVASPECT_CONTENT, &set), S_OK);
   EXPECT_EQ(As<IViewObject2>(Control(), IID_IViewObject2)->GetExtent(DVASPECT_CONTENT, -1, nullptr, &extent), S_OK);
   EXPECT_EQ(extent.cy, 2000);
@@ -82,13 +103,32 @@ TEST_F(InPlaceTest, APageFromActivationToClose) {
   EXPECT_EQ(Verb(OLEIVERB_SHOW), S_OK);
   EXPECT_TRUE(IsWindowVisible(page));
   EXPECT_EQ(PageOf(Control()), page) << "shown again, not made again";
+  uitest::Click(page, 1014);
+  uitest::Click(page, 215);
   EXPECT_EQ(As<IOleInPlaceObject>(Control(), IID_IOleInPlaceObject)->InPlaceDeactivate(), S_OK);
   EXPECT_FALSE(IsWindow(page));
   EXPECT_EQ(PageOf(Control()), nullptr);
   EXPECT_EQ(Calls(m_container.Calls().end() - 3, m_container.Calls().end()),
             (Calls{"SetActiveObject(null)", "OnUIDeactivate", "OnInPlaceDeactivate"}));
+  ASSERT_EQ(m_container.Activate(), S_OK);
+  EXPECT_EQ(IsDlgButtonChecked(PageOf(Control()), 210), BST_CHECKED);
+  EXPECT_EQ(IsDlgButtonChecked(PageOf(Control()), 215), BST_UNCHECKED);
+
+  PropertySink sink;
+  ComPtr<IConnectionPoint> point, none;
+  const auto points = As<IConnectionPointContainer>(Control(), IID_IConnectionPointContainer);
+  EXPECT_EQ(points->FindConnectionPoint(DIID__IBkQnAxEvents, none.put()), CONNECT_E_NOCONNECTION);
+  ASSERT_EQ(points->FindConnectionPoint(IID_IPropertyNotifySink, point.put()), S_OK);
+  DWORD cookie = 0, second = 0;
+  EXPECT_EQ(point->Advise(points.get(), &cookie), CONNECT_E_CANNOTCONNECT);  // not a property sink
+  ASSERT_EQ(point->Advise(&sink, &cookie), S_OK);
+  ASSERT_EQ(point->Advise(&sink, &second), S_OK);
+  EXPECT_EQ(point->Unadvise(cookie), S_OK);
+  EXPECT_EQ(point->Unadvise(cookie), CONNECT_E_NOCONNECTION);
+  EXPECT_EQ(sink.m_nRefs, 2u);
   EXPECT_EQ(Control()->Close(OLECLOSE_NOSAVE), S_OK);
   EXPECT_EQ(m_container.ReferencesHeld(), 0u);
+  EXPECT_EQ(sink.m_nRefs, 1u);
 }
 
 }  // namespace
