@@ -184,8 +184,9 @@ TEST_F(BackupPageTest, TakesDropsAndTheTreesFoldersWithTheDefaultsOfNewRows) {
 // What is stored, what the page shows after loading it, and what it stores again. A row's item
 // data is its entry's index among the entries of its kind, in the order the store enumerates
 // the values (by name, in Wine's registry); a refused entry (a vanished path, a second value
-// for a path) still takes its index, an unparsable one does not. Then the list's buttons, menu
-// and Delete key on those rows, and the properties of new rows: the first gives a row its entry
+// for a path) still takes its index, an unparsable one does not, and a second load adds to
+// them; a name not beginning with "file" is no entry. Then the list's buttons, menu and Delete
+// key on those rows, and the properties of new rows: the first gives a row its entry
 // (after those the list had, which removing rows keeps), OK rewrites its texts; the host's
 // Cancel stores none of it.
 TEST_F(BackupPageTest, LoadsEditsAndSavesTheRows) {
@@ -197,13 +198,14 @@ TEST_F(BackupPageTest, LoadsEditsAndSavesTheRows) {
   const std::string a = FormatFileEntry(File("@a.txt")), b = FormatFileEntry(File("@b.txt", RULE_LAST_DAYS, 3));
   Store({{"file9", docsText}, {"FILE7", b}, {"Fileabc", a}, {"file1", music},
          {"Filez", FormatFileEntry(File("@A.TXT"))}, {"file0", FormatFolderEntry(FolderEntry("@gone"))},
-         {"file2", "garbage"}});
+         {"file2", "garbage"}, {"other", FormatFileEntry(File("@c.txt"))}});
   const Values stored = StoredList();
-  // Any argument but 1 loads, and a load stores nothing.
+  // Any argument but 1 loads, and a load stores nothing; loaded twice, each entry shows once.
   ASSERT_EQ(m_pBackup->PersistSettings(VARIANT_TRUE), S_OK);
+  ASSERT_EQ(m_pBackup->PersistSettings(0), S_OK);
   EXPECT_EQ(StoredList(), stored);
-  EXPECT_EQ(Rows(), (Texts{"a.txt | Backup Allways | [none] | 1", "b.txt | modified for last 3 days | [none] | 0",
-                           "Docs | *.doc | *.txt modified for last 2 weeks | *.tmp | 2", "Music | *.* |  | 1"}));
+  EXPECT_EQ(Rows(), (Texts{"a.txt | Backup Allways | [none] | 4", "b.txt | modified for last 3 days | [none] | 3",
+                           "Docs | *.doc | *.txt modified for last 2 weeks | *.tmp | 5", "Music | *.* |  | 4"}));
   EXPECT_EQ(Save(), Values({{"file0", a}, {"file1", b}, {"file2", docsText}, {"file3", music}}));
   // A row whose file has gone is saved empty.
   DeleteFileA(At("a.txt").c_str());
@@ -222,12 +224,12 @@ TEST_F(BackupPageTest, LoadsEditsAndSavesTheRows) {
   // "Delete" from the menu removes every selected row, and so does the key.
   EXPECT_EQ(uitest::ChooseFromMenu([&] { uitest::RightClickListRow(m_hPage, kList, 2); }, 100),
             (Texts{"Properties (greyed)", "-", "Delete"}));
-  EXPECT_EQ(Rows(), (Texts{"b.txt | modified for last 3 days | [none] | 0", "Music | *.* |  | 1"}));
+  EXPECT_EQ(Rows(), (Texts{"b.txt | modified for last 3 days | [none] | 3", "Music | *.* |  | 4"}));
   uitest::SelectListRows(m_hPage, kList, {0});
   SendMessageA(GetDlgItem(m_hPage, kList), WM_KEYDOWN, VK_DELETE, 0);
   EXPECT_EQ(buttons(), std::make_pair(false, false));
   SendMessageA(GetDlgItem(m_hPage, kList), WM_KEYDOWN, VK_DELETE, 0);  // nothing selected
-  EXPECT_EQ(Rows(), Texts{"Music | *.* |  | 1"});
+  EXPECT_EQ(Rows(), Texts{"Music | *.* |  | 4"});
   EXPECT_EQ(Save(), Values({{"file0", music}})) << "the values beyond the rows are deleted";
 
   Drop({"Docs", "c.txt"});
@@ -243,7 +245,7 @@ TEST_F(BackupPageTest, LoadsEditsAndSavesTheRows) {
     uitest::Click(m_hPage, kPropertiesButton);
     uitest::DoubleClickListRow(m_hPage, kList, 0);
   }
-  EXPECT_EQ(Rows(), (Texts{"c.txt | Backup Allways | [none] | 3", "Docs | *.* |  | 3", "Music | *.* |  | 1"}));
+  EXPECT_EQ(Rows(), (Texts{"c.txt | Backup Allways | [none] | 6", "Docs | *.* |  | 6", "Music | *.* |  | 4"}));
   uitest::Click(m_container.hwnd(), IDCANCEL);
   EXPECT_EQ(StoredList().size(), 1u) << "stored on Cancel";
 }
