@@ -127,8 +127,9 @@ TEST(FolderDialog, RulesAndMasksEditedRefusedAndCancelledThenSaved) {
         ExpectRuleEnabled(dialog, kInclude, true, &RuleIds::dayList);
         ExpectRuleEnabled(dialog, kExclude, true, &RuleIds::picker);
         uitest::SetPickerDate(dialog, kExclude.picker, {2004, 2, 0, 29, 0, 0, 0, 0});
-        // Nothing but adding for the lone "*.*", not even by a double click.
+        // Nothing but adding for the lone "*.*" (not even by a double click) or an empty list.
         EXPECT_EQ(EnabledOf(dialog, kIncludeButtons), std::vector<int>{225}) << Found(dialog, kIncludeButtons);
+        EXPECT_EQ(EnabledOf(dialog, kExcludeButtons), std::vector<int>{229}) << Found(dialog, kExcludeButtons);
         uitest::DoubleClickListRow(dialog, kIncludeList, 0);
         Click(dialog, 225);  // "zq1" over the lone "*.*"
         EXPECT_EQ(uitest::ListColumn(dialog, kIncludeList, 1), std::vector<std::string>{"ZQ1 File"});
