@@ -5,8 +5,10 @@
 // only ever ends the run with E_OUTOFMEMORY); then qnhost's own archive objects.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <fstream>
 #include <sstream>
+#include <thread>
 #include <tuple>
 
 #include "host/archive_backuper.h"
@@ -127,6 +129,34 @@ TEST_F(ComRunTest, OneFileFailsAllFailOrNoneIsThere) {
             (CallLog{Begun(2), BackedUp("@A.txt", "A.txt"), Call("GetLastError"), Call("Message", {"A.txt is locked"}),
                      BackedUp("@b.txt", "b.txt"), Call("GetLastError"), Call("Message", {""}), Ended(1)}));
   EXPECT_EQ(Backup({}, {{}, E_FAIL}, S_OK), (CallLog{Begun(0), Call("Message", {"No files to backup."}), Ended(1)}));
+}
+
+// The classes are apartment-threaded, so a host may run a backup in each of two apartments at
+// once: both read the same list and hand over the same files.
+TEST_F(ComRunTest, TwoBackupsInTwoApartmentsAtOnceHandOverTheSameList) {
+  for (int i = 0; i < 30; ++i) m_tree.AddFile("sub\\f" + std::to_string(i) + ".txt", 1700000000);
+  SaveBackupList(BackupListKey(), {FolderEntry(Root())});
+  std::atomic<int> ready{0};
+  CallLog logs[2];
+  HRESULT results[2] = {E_UNEXPECTED, E_UNEXPECTED};
+  const auto run = [&](int i) {
+    const HRESULT apartment = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    {
+      const ComPtr<IBkQnService> service = SUCCEEDED(apartment) ? NewService() : ComPtr<IBkQnService>();
+      const auto backuper = ComPtr<RecordingBackuper>::Adopt(new RecordingBackuper(logs[i], {}));
+      const auto progress = ComPtr<RecordingProgress>::Adopt(new RecordingProgress(logs[i], S_OK));
+      ++ready;
+      while (ready.load() < 2) Sleep(0);  // both runs start together
+      if (service) results[i] = service->Backup(backuper.get(), progress.get());
+    }
+    if (SUCCEEDED(apartment)) CoUninitialize();
+  };
+  std::thread first(run, 0), second(run, 1);
+  first.join();
+  second.join();
+  EXPECT_EQ(std::make_pair(results[0], results[1]), std::make_pair(S_OK, S_OK));
+  EXPECT_EQ(logs[0].size(), 32u) << "BeginClient, 30 files, EndClient";
+  EXPECT_EQ(logs[0], logs[1]);
 }
 
 // Script hosts reach the host objects by name, through the type library in this program's
