@@ -14,6 +14,7 @@
 #include "host/archive_backuper.h"
 #include "host/archive_restorer.h"
 #include "host/console_progress.h"
+#include "host/object_options.h"
 #include "model/join_path.h"
 #include "model/settings_store.h"
 #include "tests/host/recording_com_host.h"
@@ -102,7 +103,9 @@ class ComRunTest : public ModuleTest {
   // Into `destination`, or "" where the files came from.
   CallLog Restore(const std::string& destination, uint32_t overwrite, RestorerScript script, HRESULT expected) {
     SaveRestoreOptions(RestoreOptionsKey(), {Rooted(destination, Root()), overwrite});
-    for (RecordedObject& object : script.objects) object.name = Rooted(object.name, Root());
+    for (RecordedObject& object : script.objects) {
+      if (object.name) object.name = Rooted(*object.name, Root());
+    }
     return RunRefusingEachAllocation<RecordingRestorer>(&IBkQnService::Restore, script, expected, m_tree);
   }
   const std::string& Root() const { return m_tree.Root(); }
@@ -180,21 +183,51 @@ TEST(HostDispatchTest, NamesAndCallsGoThroughTheTypeLibrary) {
   EXPECT_EQ(backuper->References(), 1u);
 }
 
-// Where the files came from, the folders on the way are made. Into a destination a file goes
-// by the name its options hold. Iterate's failure ends the run with its code.
+// Where the files came from, the folders on the way are made (a null name is an empty one);
+// into a destination a file goes by the name its options hold, and objects that are no file or
+// whose options are unusable are passed over. Iterate's and GetObjectInfo's failures end the
+// run with their code, IsEnd's ends it as an end would, and only a QnError raised with a
+// failure code stops it.
 TEST_F(ComRunTest, RestoreTalksToTheHostAndFreesEverything) {
-  EXPECT_EQ(Restore("", 1, {{{"@deep\\er\\f.txt"}, {"@c.txt"}}}, S_OK),
-            (CallLog{kIterate, kIsEnd, kInfo, Restored("@deep\\er\\f.txt", "1"), kNext, kIsEnd, kInfo,
-                     Restored("@c.txt", "1"), kNext, kIsEnd}));
+  const auto raising = [](const char* name, HRESULT code) { return RecordedObject{name, {}, {}, 0, S_OK, code}; };
+  const struct {
+    const char* destination;
+    uint32_t overwrite;
+    RestorerScript script;
+    CallLog calls;  // after Iterate
+    HRESULT result;
+  } cases[] = {
+      {"", 1, {{{"@deep\\er\\f.txt"}, {std::nullopt}}},
+       {kIsEnd, kInfo, Restored("@deep\\er\\f.txt", "1"), kNext, kIsEnd, kInfo, Restored("", "1"), kNext, kIsEnd},
+       S_OK},
+      {"@out", 0, {{{"HKEY_CURRENT_USER\\x", {}, {}, 1}, Stored("report.doc")}},
+       {kIsEnd, kInfo, kNext, kIsEnd, kInfo, kOptions, Restored("@out\\report.doc", "0"), kNext, kIsEnd}, S_OK},
+      {"@out", 1,
+       {{Stored("a", OptionsForm::kFails), Stored("b", OptionsForm::kText), Stored("c", OptionsForm::kTwoDimensions),
+         Stored("d", OptionsForm::kNullArray), {"e", {}}, Stored("good.doc")}},
+       {kIsEnd, kInfo, kOptions, kNext, kIsEnd, kInfo, kOptions, kNext, kIsEnd, kInfo, kOptions, kNext, kIsEnd, kInfo,
+        kOptions, kNext, kIsEnd, kInfo, kOptions, kNext, kIsEnd, kInfo, kOptions, Restored("@out\\good.doc", "1"),
+        kNext, kIsEnd},
+       S_OK},
+      {"", 0, {{{"@a.txt"}}, E_ACCESSDENIED}, {}, E_ACCESSDENIED},
+      {"", 0, {{{"@a.txt"}, {"@b.txt"}}, S_OK, 1}, {kIsEnd, kInfo, Restored("@a.txt", "0"), kNext, kIsEnd}, S_OK},
+      {"", 0, {{{"@a.txt", {}, {}, 0, HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND)}, {"@b.txt"}}}, {kIsEnd, kInfo},
+       HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND)},
+      {"", 0, {{raising("@a.txt", S_FALSE), raising("@b.txt", E_ACCESSDENIED), {"@c.txt"}}},
+       {kIsEnd, kInfo, Restored("@a.txt", "0"), kNext, kIsEnd, kInfo, Restored("@b.txt", "0")}, E_FAIL},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE("case " + std::to_string(&c - cases));
+    CallLog expected{kIterate};
+    expected.insert(expected.end(), c.calls.begin(), c.calls.end());
+    EXPECT_EQ(Restore(c.destination, c.overwrite, c.script, c.result), expected);
+  }
   EXPECT_NE(GetFileAttributesA(m_tree.Path("deep\\er").c_str()), INVALID_FILE_ATTRIBUTES);
-  EXPECT_EQ(Restore("@out", 0, {{Stored("good.doc")}}, S_OK),
-            (CallLog{kIterate, kIsEnd, kInfo, kOptions, Restored("@out\\good.doc", "0"), kNext, kIsEnd}));
-  EXPECT_EQ(Restore("", 0, {{{"@a.txt"}}, E_ACCESSDENIED}, E_ACCESSDENIED), CallLog{kIterate});
 }
 
 // qnhost's archive objects on the other side: a restore writes back what the backup stored,
 // existing files are kept unless overwriting is asked for, and a damaged archive stops the
-// restore through QnError.
+// restore through QnError. A dry run lists what the backup stores.
 TEST_F(ComRunTest, QnhostArchiveRestoresWhatItBackedUpKeepingWhatIsThere) {
   for (const char* file : {"src\\a.txt", "src\\deeper\\b.doc", "src\\c.tmp", "other\\longer name.txt"}) {
     m_tree.AddFile(file, 1700000000);
@@ -210,6 +243,16 @@ TEST_F(ComRunTest, QnhostArchiveRestoresWhatItBackedUpKeepingWhatIsThere) {
   const auto backuper = ComPtr<ArchiveBackuper>::Adopt(new ArchiveBackuper(m_tree.Path("archive"), bar));
   EXPECT_EQ(service->Backup(backuper.get(), progress.get()), S_OK);
   const std::vector<ArchiveObject>& objects = backuper->Objects();
+  // A dry run over the same list lists the same files, with the sizes the copies got.
+  const auto dry = ComPtr<DryRunBackuper>::Adopt(new DryRunBackuper(bar, true));
+  EXPECT_EQ(service->Backup(dry.get(), progress.get()), S_OK);
+  const auto listed = [](const std::vector<ArchiveObject>& all) {
+    std::string text;
+    for (const ArchiveObject& o : all) text += o.name + " " + std::to_string(ReadObjectFacts(o.options)->size) + "\n";
+    return text;
+  };
+  EXPECT_EQ(listed(dry->Objects()), listed(objects));
+  EXPECT_EQ(objects.size(), 3u);
 
   // The result, the files restored and the files that failed.
   const auto restore = [&](uint32_t overwrite, const char* destination) {

@@ -22,15 +22,31 @@ TEST(CommandLineTest, TakesOptionsInAnyOrder) {
   EXPECT_EQ(ParseCommandLine({"backup", "A", "-h"}).helpAbout, Verb::kBackup);
 }
 
+// Every refusal, with its reason.
 TEST(CommandLineTest, RefusesWithTheReason) {
   const std::pair<std::vector<std::string>, const char*> kRefused[] = {
+      {{}, "no command given"},
+      {{"help", "frob"}, "help: unknown command \"frob\""},
+      {{"help", "add", "x"}, "help: unexpected \"x\""},
+      {{"frobnicate"}, "unknown command \"frobnicate\""},
       {{"add"}, "add: needs a path"},
+      {{"add", ""}, "add: the path is empty"},
+      {{"add", "x", "y"}, "add: unexpected \"y\""},
+      {{"list", "x"}, "list: unexpected \"x\""},
       {{"add", "x", "--include", "a", "--include", "b"}, "add: --include is given twice"},
       {{"add", "x", "--include"}, "add: --include needs a value"},
+      {{"add", "x", "--rule"}, "add: a rule is missing after --rule"},
+      {{"add", "x", "--rule", "sometimes"}, "add: unknown rule \"sometimes\""},
+      {{"add", "x", "--rule", "last-days"}, "add: the rule last-days needs a number"},
+      {{"add", "x", "--exclude-rule", "before"}, "add: the rule before needs a date"},
+      {{"add", "x", "--rule", "last-days", "0"}, "add: \"0\" is not a number from 1 to 9999"},
       {{"add", "x", "--rule", "after", "2003-02-29"}, "add: \"2003-02-29\" is not a date (YYYY-MM-DD, 1970 to 2037)"},
       {{"clear", "--dry-run"}, "clear: unknown option \"--dry-run\""},
+      {{"backup"}, "backup: needs an archive folder"},
       {{"backup", "A", "--dry-run"}, "backup: a dry run takes no archive folder"},
       {{"backup", "A", "--human"}, "backup: --human goes with --dry-run"},
+      {{"restore", "A", "--to", ""}, "restore: --to needs a folder"},
+      {{"ui"}, "ui: needs a page (restore or backup)"},
   };
   for (const auto& [args, error] : kRefused) EXPECT_EQ(ParseCommandLine(args).error, error);
 }

@@ -8,13 +8,14 @@
 
 #include "host/dispatch_object.h"
 #include "server/bstr.h"
+#include "server/qn_error.h"
 #include "server/variant.h"
 #include "server/variant_bytes.h"
 #include "tests/support/call_log.h"
 
 // The host's three interfaces as COM objects of this program, writing down every call the
-// module makes with its arguments (one line per call, in one shared log), and failing or handing
-// out null strings where a test tells them to. What they cannot allocate
+// module makes with its arguments (one line per call, in one shared log), and failing, handing
+// out null strings or raising QnError where a test tells them to. What they cannot allocate
 // they do not hand out: the call returns E_OUTOFMEMORY instead.
 
 // A new COM string, or null when task memory ran out.
@@ -115,22 +116,29 @@ class RecordingBackuper final : public Recording<IBackuper> {
   std::optional<std::string> m_strLastError;
 };
 
+// What GetObjectOptions hands back for an object.
+enum class OptionsForm { kBytes, kFails, kText, kTwoDimensions, kNullArray };
+
 struct RecordedObject {
-  std::string name;
+  std::optional<std::string> name;  // nullopt: GetObjectInfo hands out a null string
   std::vector<uint8_t> options = {};
+  OptionsForm form = OptionsForm::kBytes;
   uint16_t type = 0;
+  HRESULT infoResult = S_OK;
+  std::optional<HRESULT> raises = std::nullopt;  // the code of the QnError RestoreFile raises
 };
 
 // A file the host backed up from C:\from, with its object options as a host stores them: a
 // 28-byte header the module must not read, then the name and its zero byte.
-inline RecordedObject Stored(const std::string& name) {
+inline RecordedObject Stored(const std::string& name, OptionsForm form = OptionsForm::kBytes) {
   const std::string bytes = std::string(28, '\xAB') + name + '\0';
-  return {"C:\\from\\" + name, {bytes.begin(), bytes.end()}};
+  return {"C:\\from\\" + name, {bytes.begin(), bytes.end()}, form};
 }
 
 struct RestorerScript {
   std::vector<RecordedObject> objects;
   HRESULT iterateResult = S_OK;
+  size_t isEndFailsAt = SIZE_MAX;  // IsEnd fails when asked at this object
 };
 
 class RecordingRestorer final : public Recording<IRestorer> {
@@ -141,21 +149,22 @@ class RecordingRestorer final : public Recording<IRestorer> {
   // 1 rather than VARIANT_TRUE: any nonzero flag ends the iteration.
   STDMETHODIMP IsEnd(VARIANT_BOOL* pIsEnd) override {
     *pIsEnd = m_nNext < m_script.objects.size() ? VARIANT_FALSE : 1;
-    return Record(S_OK, "IsEnd");
+    return Record(m_nNext == m_script.isEndFailsAt ? E_FAIL : S_OK, "IsEnd");
   }
   STDMETHODIMP GetObjectInfo(USHORT* pType, BSTR* pName, LONG* pWeight) override {
     *pType = Current().type;
-    *pName = NewText(Current().name);
+    *pName = Current().name ? NewText(*Current().name) : nullptr;
     *pWeight = 1;
-    return Record(*pName ? S_OK : E_OUTOFMEMORY, "GetObjectInfo");
+    return Record(Current().name && !*pName ? E_OUTOFMEMORY : Current().infoResult, "GetObjectInfo");
   }
   STDMETHODIMP GetObjectOptions(VARIANT* pOptions) override {
     VariantInit(pOptions);
-    return Record(VariantFromBytes(Current().options, *pOptions) ? S_OK : E_OUTOFMEMORY, "GetObjectOptions");
+    return Record(MakeOptions(Current(), *pOptions), "GetObjectOptions");
   }
-  // Its result is not looked at.
   STDMETHODIMP RestoreFile(BSTR FileName, LONG nOption, VARIANT_BOOL fWriteInLog) override {
-    return Record(E_FAIL, "RestoreFile", FileName, nOption, long{fWriteInLog});
+    Record(S_OK, "RestoreFile", FileName, nOption, long{fWriteInLog});
+    if (Current().raises) throw QnError{*Current().raises};
+    return E_FAIL;  // not looked at
   }
   STDMETHODIMP Next() override {
     ++m_nNext;
@@ -171,9 +180,30 @@ class RecordingRestorer final : public Recording<IRestorer> {
   UNEXPECTED_CALL(RestoreNextPartOfString, (char*, LONG, LONG*))
 
  private:
+  static HRESULT MakeOptions(const RecordedObject& object, VARIANT& out) {
+    SAFEARRAYBOUND twoDimensions[2] = {{static_cast<ULONG>(object.options.size()), 0}, {1, 0}};
+    UniqueVariant made;
+    switch (object.form) {
+      case OptionsForm::kBytes: return VariantFromBytes(object.options, out) ? S_OK : E_OUTOFMEMORY;
+      case OptionsForm::kFails: return E_FAIL;
+      case OptionsForm::kText:
+        made.set_bstr(UniqueBstr(NewText(std::string(object.options.begin(), object.options.end()))));
+        if (!V_BSTR(made.get())) return E_OUTOFMEMORY;
+        break;
+      case OptionsForm::kTwoDimensions:
+        made.set_array(SafeArrayCreate(VT_UI1, 2, twoDimensions), VT_UI1);
+        if (!V_ARRAY(made.get())) return E_OUTOFMEMORY;
+        break;
+      case OptionsForm::kNullArray:
+        made.set_array(nullptr, VT_UI1);
+        break;
+    }
+    out = made.release();
+    return S_OK;
+  }
   // The module must not ask about an object after IsEnd said there was none.
   const RecordedObject& Current() {
-    static const RecordedObject kPastTheEnd{"", {}, 0xFFFF};
+    static const RecordedObject kPastTheEnd{"", {}, OptionsForm::kFails, 0xFFFF, E_UNEXPECTED};
     if (m_nNext < m_script.objects.size()) return m_script.objects[m_nNext];
     ADD_FAILURE() << "the module went past the last object";
     return kPastTheEnd;

@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <utility>
 
@@ -18,6 +21,7 @@
 #include "tests/server/registered_module.h"
 #include "tests/server/task_memory.h"
 #include "tests/support/service_clsid.h"
+#include "tests/support/temp_tree.h"
 
 namespace {
 
@@ -93,18 +97,33 @@ TEST_F(ServiceTest, TextPropertiesReplaceTheValue) {
   }
 }
 
+// The module's product version, as the system reads it from the version block.
+VS_FIXEDFILEINFO ProductVersionOf(const std::string& module) {
+  DWORD ignored = 0;
+  std::string block(GetFileVersionInfoSizeA(module.c_str(), &ignored), '\0');
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT size = 0;
+  if (!GetFileVersionInfoA(module.c_str(), 0, static_cast<DWORD>(block.size()), block.data()) ||
+      !VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &size))
+    return {};
+  return *fixed;
+}
+
 // A 32-bit integer tag stays and only the payload is written; anything else is freed (here an
 // object's reference) and retagged, so that a script reusing one variable is not handed another
 // tag over a number and a fresh one gets its answer; a tag VariantClear refuses fails the call,
 // nothing stored.
 TEST_F(ServiceTest, NumberPropertiesRetagWhatIsNotA32BitInteger) {
+  const VS_FIXEDFILEINFO version = ProductVersionOf(ModuleFile());
+  ASSERT_NE(version.dwSignature, 0u);
   constexpr VARTYPE kNoSuchType = 15;
   const struct {
     VARTYPE given;
     VARTYPE iconTag;
     VARTYPE versionTag;
-  } kCases[] = {{VT_EMPTY, VT_I4, VT_UI4}, {VT_I4, VT_I4, VT_I4}, {VT_UINT, VT_UINT, VT_UINT},
-                 {VT_DISPATCH, VT_I4, VT_UI4}, {kNoSuchType, kNoSuchType, kNoSuchType}};
+  } kCases[] = {{VT_EMPTY, VT_I4, VT_UI4},    {VT_BSTR, VT_I4, VT_UI4},   {VT_I4, VT_I4, VT_I4},
+                 {VT_UI4, VT_UI4, VT_UI4},     {VT_INT, VT_INT, VT_INT},   {VT_UINT, VT_UINT, VT_UINT},
+                 {VT_R8, VT_I4, VT_UI4},       {VT_DISPATCH, VT_I4, VT_UI4}, {kNoSuchType, kNoSuchType, kNoSuchType}};
   for (const auto& c : kCases) {
     for (const wchar_t* property : {L"ClientIcon", L"versionmajor", L"VersionMinor"}) {
       const UniqueBstr name(SysAllocString(property));
@@ -115,6 +134,7 @@ TEST_F(ServiceTest, NumberPropertiesRetagWhatIsNotA32BitInteger) {
       VARIANT value;
       V_VT(&value) = c.given;
       V_UI8(&value) = 0xDDDDDDDDDDDDDDDD;
+      if (c.given == VT_BSTR) V_BSTR(&value) = SysAllocString(L"earlier answer");
       if (c.given == VT_DISPATCH) V_DISPATCH(&value) = (m_pService->AddRef(), m_pService.get());
 
       const HRESULT result = m_pService->GetClientInfo(name.get(), &value);
@@ -125,8 +145,7 @@ TEST_F(ServiceTest, NumberPropertiesRetagWhatIsNotA32BitInteger) {
       if (FAILED(result)) {
         EXPECT_EQ(V_UI8(&value), 0xDDDDDDDDDDDDDDDD);
       } else if (!icon) {
-        // The halves of the module's product version, 2.1.0.0.
-        EXPECT_EQ(V_UI4(&value), property[0] == L'v' ? 0x00020001u : 0u);
+        EXPECT_EQ(V_UI4(&value), property[0] == L'v' ? version.dwProductVersionMS : version.dwProductVersionLS);
       } else {
         // The caller owns a 16 x 16 icon.
         const UniqueHicon handle(reinterpret_cast<HICON>(static_cast<INT_PTR>(V_I4(&value))));
@@ -139,6 +158,54 @@ TEST_F(ServiceTest, NumberPropertiesRetagWhatIsNotA32BitInteger) {
       }
     }
   }
+}
+
+// A real automation client nobody here wrote: the system's script host runs a VBScript that
+// asks every property into one variable, strings and numbers in turn, and writes down what it
+// saw. The methods with typed [out] arguments are out of a script's reach (it passes a VARIANT
+// by reference, and the type library's Invoke answers "Type mismatch", error 13).
+TEST_F(ServiceTest, ScriptHostReusesOneVariable) {
+  TempTree tree;
+  const std::string script = tree.Path("client.vbs"), seen = tree.Path("seen.txt");
+  std::ofstream(script) << R"(On Error Resume Next
+Set out = CreateObject("Scripting.FileSystemObject").CreateTextFile(WScript.Arguments(0), True)
+Set s = CreateObject("BkQnFiles.BkQnFilesSrv")
+out.WriteLine "create " & Err.Number
+Dim v, fresh, b
+For Each name In Array("clientname", "versionmajor", "versionminor", "clienticon", "clientname", "nosuch")
+  Err.Clear
+  s.GetClientInfo name, v
+  e = Err.Number
+  If VarType(v) = vbString Then text = v Else text = Hex(v)
+  If name = "clienticon" Then text = (text <> "0")
+  out.WriteLine name & " " & e & " " & VarType(v) & " " & text
+Next
+s.GetClientInfo "versionmajor", fresh
+out.WriteLine "fresh " & VarType(fresh) & " " & Hex(fresh)
+Err.Clear : s.HasAxBackup b : out.WriteLine "HasAxBackup " & Err.Number
+Err.Clear : s.HasAxRestore b : out.WriteLine "HasAxRestore " & Err.Number
+Err.Clear : s.ClientPresent b : out.WriteLine "ClientPresent " & Err.Number
+Err.Clear : s.GetAxBackupCLSID b : out.WriteLine "GetAxBackupCLSID " & Err.Number
+Err.Clear : s.GetAxRestoreCLSID b : out.WriteLine "GetAxRestoreCLSID " & Err.Number
+)";
+  std::string command = "wscript.exe //B //nologo \"" + script + "\" \"" + seen + "\"";
+  STARTUPINFOA startup = {sizeof startup};
+  PROCESS_INFORMATION process = {};
+  ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
+  const UniqueAny<HANDLE, &CloseHandle> thread(process.hThread), running(process.hProcess);
+  if (WaitForSingleObject(running.get(), 60000) != WAIT_OBJECT_0) TerminateProcess(running.get(), 1);
+
+  std::ifstream file(seen);
+  const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  const VS_FIXEDFILEINFO version = ProductVersionOf(ModuleFile());
+  char major[16], minor[16];
+  std::snprintf(major, sizeof major, "%lX", static_cast<unsigned long>(version.dwProductVersionMS));
+  std::snprintf(minor, sizeof minor, "%lX", static_cast<unsigned long>(version.dwProductVersionLS));
+  EXPECT_EQ(text, std::string("create 0\nclientname 0 8 Files and folders\nversionmajor 0 19 ") + major +
+                      "\nversionminor 0 19 " + minor + "\nclienticon 0 19 True\nclientname 0 8 Files and folders\n" +
+                      "nosuch 5 8 Files and folders\nfresh 19 " + major +
+                      "\nHasAxBackup 13\nHasAxRestore 13\nClientPresent 13\nGetAxBackupCLSID 13\n"
+                      "GetAxRestoreCLSID 13\n");
 }
 
 }  // namespace
