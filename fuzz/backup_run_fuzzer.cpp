@@ -4,7 +4,8 @@
 // read back, expanded over the tree (drive T:, the only drive there is) and handed to a
 // host that records them.
 // Properties: the host gets the files in ascending order without regard to case with no two
-// equal, every one an existing file or folder named by its path, and weights that add up.
+// equal, every one an existing file or folder named by its path, and a total weight that is
+// their number.
 
 #include <sys/stat.h>
 
@@ -52,25 +53,20 @@ class FuzzTree {
   TempTree m_tree;
 };
 
+// Keeps what the run hands over: the files, and the total weight it announced first.
 class RecordingHost : public BackupHost {
  public:
-  void BeginClient(const std::string&, const std::string&, int32_t totalWeight) override {
-    ++begun;
-    weight = totalWeight;
-  }
-  RunResult BackupFile(const std::string& fileName, const std::string&, const std::string&, int32_t fileWeight,
-                       bool) override {
-    FUZZ_CHECK(begun == 1 && ended == 0);
+  void BeginClient(const std::string&, const std::string&, int32_t totalWeight) override { weight = totalWeight; }
+  RunResult BackupFile(const std::string& fileName, const std::string&, const std::string&, int32_t, bool) override {
+    FUZZ_CHECK(weight >= 0);
     files.push_back(fileName);
-    weights += fileWeight;
     return kRunOk;
   }
   std::string LastErrorText() override { return {}; }
   void Message(const std::string&) override {}
-  void EndClient(int32_t) override { ++ended; }
+  void EndClient(int32_t) override {}
 
-  int begun = 0, ended = 0;
-  int64_t weight = -1, weights = 0;
+  int64_t weight = -1;
   std::vector<std::string> files;
 };
 
@@ -115,8 +111,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   RecordingHost host;
   int32_t failed = 0;
   FUZZ_CHECK(RunSucceeded(RunBackup(items, host, ModuleString(IDS_SERVICE_CLSID), failed)));
-  FUZZ_CHECK(host.begun == 1 && host.ended == 1);
-  FUZZ_CHECK(host.weight == static_cast<int64_t>(host.files.size()) && host.weights == host.weight);
+  FUZZ_CHECK(host.weight == static_cast<int64_t>(host.files.size()));
   for (size_t i = 0; i < host.files.size(); ++i) {
     if (i > 0) FUZZ_CHECK(platform::CompareNoCase(host.files[i - 1], host.files[i]) < 0);
     FUZZ_CHECK(Exists(host.files[i]));

@@ -83,32 +83,15 @@ CFolderEntry RandomFolderEntry(std::mt19937& random, const RandomTree& tree) {
   return entry;
 }
 
-// One entry: the same files, as many times each, in the reference's stable order.
-TEST(SelectionDifferential, OneEntryEqualsReference) {
+// Several entries, overlapping, with single files among them. Each folder entry alone gives
+// the same files, as many times each, in the reference's stable order; the run's whole list
+// is the reference's with the later spellings of a path dropped.
+TEST(SelectionDifferential, EntriesAndRunListEqualReference) {
   const ScopedTemporaryMark kept;
   std::mt19937 random(4242);
   for (int round = 0; round < 12; ++round) {
     RandomTree tree(random);
-    for (int trial = 0; trial < 25; ++trial) {
-      SCOPED_TRACE(testing::Message() << "round " << round << ", trial " << trial);
-      const CFolderEntry entry = RandomFolderEntry(random, tree);
-      const RuleClock clock{kToday, static_cast<int>(random() % 7) + 1};
-      BackupItems expected, actual;
-      reference::CollectFolder(entry, expected, clock);
-      expected.SortAndDropDuplicates(PathBefore, [](std::string_view, std::string_view) { return false; });
-      CollectFolder(entry, actual, clock);
-      ASSERT_EQ(Listed(actual), Listed(expected));
-    }
-  }
-}
-
-// Several entries, overlapping, with single files among them: the run's whole list.
-TEST(SelectionDifferential, RunListEqualsReference) {
-  const ScopedTemporaryMark kept;
-  std::mt19937 random(977);
-  for (int round = 0; round < 8; ++round) {
-    RandomTree tree(random);
-    for (int trial = 0; trial < 10; ++trial) {
+    for (int trial = 0; trial < 15; ++trial) {
       SCOPED_TRACE(testing::Message() << "round " << round << ", trial " << trial);
       BackupList entries;
       BackupItems expected;
@@ -119,11 +102,16 @@ TEST(SelectionDifferential, RunListEqualsReference) {
           file.m_strPath = tree.tree.Path(Pick(random, tree.folders) + RandomName(random));
           AddFileEntry(file, expected, clock);
           entries.push_back(file);
-        } else {
-          const CFolderEntry folder = RandomFolderEntry(random, tree);
-          reference::CollectFolder(folder, expected, clock);
-          entries.push_back(folder);
+          continue;
         }
+        const CFolderEntry folder = RandomFolderEntry(random, tree);
+        BackupItems alone, actual;
+        reference::CollectFolder(folder, alone, clock);
+        reference::CollectFolder(folder, expected, clock);
+        alone.SortAndDropDuplicates(PathBefore, [](std::string_view, std::string_view) { return false; });
+        CollectFolder(folder, actual, clock);
+        ASSERT_EQ(Listed(actual), Listed(alone));
+        entries.push_back(folder);
       }
       expected.SortAndDropDuplicates(PathBefore, SamePath);
       ASSERT_EQ(Listed(BuildBackupList(entries, clock)), Listed(expected));

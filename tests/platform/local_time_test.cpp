@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <tuple>
-
 #include "platform/civil_days.h"
 #include "platform/local_time.h"
 #include "tests/support/time_zone.h"
@@ -20,20 +18,9 @@ TEST(CivilDays, KnownDaysAndWeekdays) {
   }
 }
 
-// A stored date comes back as 00:00 local standard time and reads as the same local date,
-// in summer and winter, in zones east and west of UTC.
-TEST(LocalMidnight, KeepsTheCalendarDateAtStandardTime) {
-  for (const char* tz : {"UTC0", "EST5EDT", "JST-9"}) {
-    ScopedTimeZone zone(tz);
-    const platform::CivilDate dates[] = {{1970, 1, 2},   {2003, 3, 30}, {2003, 4, 6},  {2003, 5, 17},
-                                         {2003, 10, 26}, {2004, 2, 29}, {2026, 7, 1}, {2037, 12, 31}};
-    for (const platform::CivilDate& date : dates) {
-      SCOPED_TRACE(testing::Message() << tz << " " << date.year << "-" << date.month << "-" << date.day);
-      const int32_t time = LocalDate(date.year, date.month, date.day);
-      const platform::CivilDate back = platform::LocalDateOf(time);
-      EXPECT_EQ(std::tie(back.year, back.month, back.day), std::tie(date.year, date.month, date.day));
-    }
-  }
+// 00:00 local standard time, under daylight time too. (That each date reads back as itself in
+// several zones is the entry texts' round trip.)
+TEST(LocalMidnight, MidnightIsStandardTime) {
   ScopedTimeZone zone("EST5EDT");
   EXPECT_EQ(LocalDate(2003, 1, 15) % 86400, 5 * 3600);
   EXPECT_EQ(LocalDate(2003, 7, 15) % 86400, 5 * 3600);

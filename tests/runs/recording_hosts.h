@@ -7,7 +7,7 @@
 // Hosts that write down every call with its arguments, one line per call, so that a test
 // states the whole conversation a run has with its host.
 
-// Refuses BackupFile for the paths that begin with `refused`, with an error text naming the path.
+// Refuses BackupFile for one path, with an error text naming it.
 class RecordingBackupHost : public BackupHost {
  public:
   explicit RecordingBackupHost(std::string refused) : m_strRefused(std::move(refused)) {}
@@ -19,7 +19,7 @@ class RecordingBackupHost : public BackupHost {
                        bool log) override {
     calls.push_back(Call("BackupFile", {file, local, action, std::to_string(weight), log ? "true" : "false"}));
     m_strLastError = "cannot read " + file;
-    return file.rfind(m_strRefused, 0) == 0 ? static_cast<RunResult>(0x80070005) : kRunOk;
+    return file == m_strRefused ? static_cast<RunResult>(0x80070005) : kRunOk;
   }
   std::string LastErrorText() override {
     calls.push_back(Call("GetLastError"));
@@ -41,7 +41,6 @@ struct ScriptedObject {
   std::string name;
   std::optional<std::vector<uint8_t>> options = std::nullopt;
   std::optional<RunResult> raises = std::nullopt;  // the code of the QnError RestoreFile raises
-  RunResult infoResult = kRunOk;                   // what GetObjectInfo returns for it
 };
 
 class RecordingRestoreHost : public RestoreHost {
@@ -61,7 +60,7 @@ class RecordingRestoreHost : public RestoreHost {
     calls.push_back(Call("GetObjectInfo"));
     type = Current().type;
     name = Current().name;
-    return Current().infoResult;
+    return kRunOk;
   }
   std::optional<std::vector<uint8_t>> GetObjectOptions() override {
     calls.push_back(Call("GetObjectOptions"));
@@ -81,7 +80,7 @@ class RecordingRestoreHost : public RestoreHost {
  private:
   // The run must not ask about an object after IsEnd said there was none.
   const ScriptedObject& Current() {
-    static const ScriptedObject kPastTheEnd{0xFFFF, "", std::nullopt, std::nullopt, kRunFailed};
+    static const ScriptedObject kPastTheEnd{0xFFFF, ""};
     if (m_nNext < m_objects.size()) return m_objects[m_nNext];
     ADD_FAILURE() << "the run went past the last object";
     return kPastTheEnd;

@@ -9,7 +9,6 @@
 namespace {
 
 constexpr RunResult kFileNotFound = static_cast<RunResult>(0x80070002);
-constexpr RunResult kUnexpected = static_cast<RunResult>(0x8000FFFF);
 constexpr RunResult kDiskFull = static_cast<RunResult>(0x80070070);
 
 bool Exists(const std::string& path) {
@@ -45,8 +44,6 @@ const RestoreCase kCases[] = {
       "GetObjectInfo()", "GetObjectOptions()", "RestoreFile(@out\\report.doc, 1, true)", "Next()", "IsEnd()"},
      kRunOk, {"out"}},
     {"IterateFails", "", {{0, "@a.txt"}}, kFileNotFound, {}, kFileNotFound, {}},
-    {"GetObjectInfoFails", "", {{0, "@a.txt", {}, {}, kUnexpected}}, kRunOk, {"IsEnd()", "GetObjectInfo()"}, kUnexpected,
-     {}},
 };
 
 TEST(RunRestore, TalksToTheHostAndMakesOnlyTheFoldersOfRestoredFiles) {
