@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "platform/directory_search.h"
-#include "platform/file_attributes.h"
 #include "tests/support/temp_tree.h"
 
 namespace {

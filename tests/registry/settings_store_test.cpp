@@ -6,11 +6,9 @@
 #include <vector>
 
 #include "model/entry_text.h"
-#include "platform/local_time.h"
 #include "registry/registry_store.h"
 #include "tests/registry/registry_fixture.h"
 #include "tests/support/entries.h"
-#include "tests/support/service_clsid.h"
 #include "tests/support/time_zone.h"
 
 namespace {
@@ -48,8 +46,7 @@ TEST_F(SettingsStoreTest, OnlyValuesNamedFileWithATextOfEitherFormBecomeEntries)
 
 TEST_F(SettingsStoreTest, AMixedListComesBackAsSavedAndReplacesWhatTheKeyHeld) {
   ScopedTimeZone zone("UTC0");
-  Time32 may17 = 0;
-  ASSERT_TRUE(platform::LocalStandardMidnight({2003, 5, 17}, may17));
+  const Time32 may17 = LocalDate(2003, 5, 17);
   const BackupList list = {CFolderEntry{"D:\\Work\\", 0, "*.doc | *.txt", may17 - 86400, RULE_AFTER, -1, "*.bak", may17, RULE_BEFORE, -1},
                            CFileEntry{"C:\\plan.txt", RULE_BEFORE, -1, may17}, FolderEntry("C:\\Data"),
                            CFileEntry{"C:\\log.txt", RULE_LAST_DAYS, 3}};
