@@ -20,6 +20,7 @@ bool Exists(const std::string& path) {
 struct RestoreCase {
   const char* name;
   std::string destination;
+  uint32_t overwrite;
   std::vector<ScriptedObject> objects;
   RunResult iterateResult;
   CallLog calls;  // after Iterate; "@" is the case's tree
@@ -31,19 +32,19 @@ struct RestoreCase {
 // run only with a failure code. With a destination, an object whose options give no safe name
 // is passed over (which names are unsafe is ReadObjectName's table).
 const RestoreCase kCases[] = {
-    {"OriginalLocation", "",
+    {"OriginalLocation", "", 1,
      {{0, "@deep\\er\\a.txt", {}, 1}, {1, "@skipped\\b.txt"}, {0, "@b.txt", {}, kDiskFull}, {0, "@c.txt"}},
      kRunOk,
      {"IsEnd()", "GetObjectInfo()", "RestoreFile(@deep\\er\\a.txt, 1, true)", "Next()", "IsEnd()", "GetObjectInfo()",
       "Next()", "IsEnd()", "GetObjectInfo()", "RestoreFile(@b.txt, 1, true)"},
      kRunFailed, {"deep", "deep\\er"}},
-    {"Destination", "@out",
+    {"Destination", "@out", 0,
      {{0, "C:\\Data\\a.txt"}, {0xFFFF, "C:\\Data\\b.txt"}, {0, "C:\\Data\\report.doc", OptionsNaming("report.doc")}},
      kRunOk,
      {"IsEnd()", "GetObjectInfo()", "GetObjectOptions()", "Next()", "IsEnd()", "GetObjectInfo()", "Next()", "IsEnd()",
-      "GetObjectInfo()", "GetObjectOptions()", "RestoreFile(@out\\report.doc, 1, true)", "Next()", "IsEnd()"},
+      "GetObjectInfo()", "GetObjectOptions()", "RestoreFile(@out\\report.doc, 0, true)", "Next()", "IsEnd()"},
      kRunOk, {"out"}},
-    {"IterateFails", "", {{0, "@a.txt"}}, kFileNotFound, {}, kFileNotFound, {}},
+    {"IterateFails", "", 0, {{0, "@a.txt"}}, kFileNotFound, {}, kFileNotFound, {}},
 };
 
 TEST(RunRestore, TalksToTheHostAndMakesOnlyTheFoldersOfRestoredFiles) {
@@ -53,7 +54,7 @@ TEST(RunRestore, TalksToTheHostAndMakesOnlyTheFoldersOfRestoredFiles) {
     std::vector<ScriptedObject> objects = c.objects;
     for (ScriptedObject& object : objects) object.name = Rooted(object.name, tree.Root());
     RecordingRestoreHost host(objects, c.iterateResult);
-    EXPECT_EQ(RunRestore(host, {Rooted(c.destination, tree.Root()), 1}, kServiceClsid), c.result);
+    EXPECT_EQ(RunRestore(host, {Rooted(c.destination, tree.Root()), c.overwrite}, kServiceClsid), c.result);
 
     CallLog expected = {Call("Iterate", {kServiceClsid})};
     for (const std::string& call : c.calls) expected.push_back(Rooted(call, tree.Root()));
