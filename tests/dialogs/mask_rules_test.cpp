@@ -12,7 +12,9 @@ TEST(MaskRules, NormalFormExtensionAndForbiddenCharacters) {
   EXPECT_EQ(NormalMask("a.tar.gz"), "a.tar.gz");
   EXPECT_EQ(MaskExtension("a.tar.gz"), "tar.gz");
   EXPECT_EQ(MaskExtension("t?t"), "t?t");
-  for (const char* mask : {"a\\b", "a/b", "c:x", "a\"b", "<a", "a>", "a|b"}) EXPECT_TRUE(HasForbiddenMaskCharacter(mask));
+  for (const char* mask : {"a\\b", "a/b", "c:x", "a\"b", "<a", "a>", "a|b"}) {
+    EXPECT_TRUE(HasForbiddenMaskCharacter(mask)) << mask;
+  }
   EXPECT_FALSE(HasForbiddenMaskCharacter("*.t?t; x"));
 }
 
