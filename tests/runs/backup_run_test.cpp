@@ -26,19 +26,19 @@ TEST(BuildBackupList, SortsByPathIgnoringCase) {
 }
 
 // A refused file has the host's error text posted, and the run goes on; the host drops what
-// it began only when every file was refused (the COM runs show that one).
+// it began only when every file was refused (the COM runs show that one). One file of three is
+// refused, so counting the others instead shows.
 TEST(RunBackup, PostsEachRefusalAndCountsThem) {
   BackupItems items;
-  items.Add("C:\\d\\", "a");
-  items.Add("C:\\d\\", "b");
+  for (const char* name : {"a", "b", "c"}) items.Add("C:\\d\\", name);
   RecordingBackupHost host("C:\\d\\a");
   int32_t failed = 99;
   EXPECT_EQ(RunBackup(items, host, kServiceClsid, failed), kRunFailed);
   EXPECT_EQ(failed, 1);
-  EXPECT_EQ(host.calls, (CallLog{Call("BeginClient", {"Files and folders", kServiceClsid, "2"}),
+  EXPECT_EQ(host.calls, (CallLog{Call("BeginClient", {"Files and folders", kServiceClsid, "3"}),
                                  "BackupFile(C:\\d\\a, a, File Backup, 1, true)", "GetLastError()",
                                  "Message(cannot read C:\\d\\a)", "BackupFile(C:\\d\\b, b, File Backup, 1, true)",
-                                 "EndClient(0)"}));
+                                 "BackupFile(C:\\d\\c, c, File Backup, 1, true)", "EndClient(0)"}));
 }
 
 }  // namespace
