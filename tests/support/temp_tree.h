@@ -7,6 +7,8 @@
 class TempTree {
  public:
   TempTree();
+  // A folder of its own inside `base` (ending in "\"), such as a drive's root (Windows build).
+  explicit TempTree(const std::string& base);
   ~TempTree();
   TempTree(const TempTree&) = delete;
   TempTree& operator=(const TempTree&) = delete;

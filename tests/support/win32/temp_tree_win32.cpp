@@ -33,15 +33,20 @@ void RemoveTree(const std::string& folder) {
   RemoveDirectoryA(folder.c_str());
 }
 
-}  // namespace
-
-TempTree::TempTree() {
+std::string TempFolder() {
   char base[MAX_PATH];
   if (GetTempPathA(MAX_PATH, base) == 0) throw std::runtime_error("no temp folder");
+  return base;
+}
+
+}  // namespace
+
+TempTree::TempTree() : TempTree(TempFolder()) {}
+
+TempTree::TempTree(const std::string& base) {
   static unsigned counter = 0;
   for (;;) {
-    m_strRoot =
-        std::string(base) + "tree-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter) + "\\";
+    m_strRoot = base + "tree-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter) + "\\";
     if (CreateDirectoryA(m_strRoot.c_str(), nullptr)) break;
     if (GetLastError() != ERROR_ALREADY_EXISTS) throw std::runtime_error("cannot create " + m_strRoot);
   }
