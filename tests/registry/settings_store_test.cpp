@@ -37,9 +37,10 @@ TEST_F(SettingsStoreTest, OnlyValuesNamedFileWithATextOfEitherFormBecomeEntries)
   EXPECT_FALSE(HasBackupListValues(m_strPath));
   const std::pair<const char*, std::string> values[] = {
       {"FILE0", folder}, {"file1", file}, {"FiLe_b", file}, {"file2", ""}, {"file3", "C:\\Cut\t1\t*.*\t-1\t"},
-      {"file4", "no separators"}};
+      {"file4", "no separators"}, {"File", file}};
   for (const auto& [name, text] : values) Write(name, text);
-  EXPECT_EQ(Texts(ReadBackupList(m_strPath)), (std::vector<std::string>{"folder " + folder, "file " + file, "file " + file}));
+  EXPECT_EQ(Texts(ReadBackupList(m_strPath)),
+            (std::vector<std::string>{"file " + file, "folder " + folder, "file " + file, "file " + file}));
   EXPECT_TRUE(HasBackupListValues(m_strPath));
   EXPECT_TRUE(ReadBackupList(m_strPath + "\\Missing").empty());
 }
