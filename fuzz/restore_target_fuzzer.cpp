@@ -9,10 +9,7 @@
 //   Windows trims to them or to nothing (trailing dots and blanks). So no target ever lies
 //   outside the destination folder.
 
-#include <algorithm>
-#include <cstdint>
 #include <optional>
-#include <string>
 #include <vector>
 
 #include "engine/restore_target.h"
@@ -20,64 +17,35 @@
 
 namespace {
 
-constexpr size_t kHeaderSize = 28;
-
-// The text from `position` up to the next LF; `position` moves past the LF, or past the end
-// when there is none.
-std::string NextLine(const std::string& input, size_t& position) {
-  if (position > input.size()) return {};
-  const size_t end = std::min(input.find('\n', position), input.size());
-  std::string line = input.substr(position, end - position);
-  position = end + 1;
-  return line;
-}
-
-// What a name means as the last component of a Windows path.
-std::string TrimmedAsWindowsDoes(std::string name) {
-  while (!name.empty() && (name.back() == '.' || name.back() == ' ')) name.pop_back();
-  return name;
-}
-
-void CheckStaysInside(const std::string& destination, const std::string& target,
-                      const std::vector<uint8_t>& options) {
+void CheckStoredName(const std::vector<uint8_t>& options, const std::string& name) {
+  constexpr size_t kHeaderSize = 28;
   FUZZ_CHECK(options.size() > kHeaderSize);
-  const std::string folder = destination.back() == '\\' ? destination : destination + '\\';
-  FUZZ_CHECK(target.compare(0, folder.size(), folder) == 0);
-  const std::string name = target.substr(folder.size());
-  const auto nameBegin = options.begin() + kHeaderSize;
-  FUZZ_CHECK(name == std::string(nameBegin, std::find(nameBegin, options.end(), uint8_t{0})));
-  FUZZ_CHECK(name.find_first_of(std::string("\\/:\0", 4)) == std::string::npos);
-  const std::string trimmed = TrimmedAsWindowsDoes(name);
-  FUZZ_CHECK(!trimmed.empty() && trimmed != "." && trimmed != "..");
+  const auto zero = std::find(options.begin() + kHeaderSize, options.end(), uint8_t{0});
+  FUZZ_CHECK(zero != options.end() && name == std::string(options.begin() + kHeaderSize, zero));
+  FUZZ_CHECK(name.find_first_of("\\/:") == std::string::npos);
+  FUZZ_CHECK(name.find_last_not_of(". ") != std::string::npos);  // Windows trims these off the end
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::string input(reinterpret_cast<const char*>(data), size);
+  const std::string input = InputText(data, size);
   size_t position = 0;
-  const std::string destination = NextLine(input, position);
-  const std::string objectName = NextLine(input, position);
+  const std::string destination = NextField(input, position, '\n');
+  const std::string objectName = NextField(input, position, '\n');
   std::optional<std::vector<uint8_t>> options;
   if (position <= input.size()) options.emplace(input.begin() + position, input.end());
 
   if (options) {
-    const std::optional<std::string> stored = ReadObjectName(*options);
-    if (stored) {
-      FUZZ_CHECK(options->size() > kHeaderSize);
-      const auto nameBegin = options->begin() + kHeaderSize;
-      const auto zero = std::find(nameBegin, options->end(), uint8_t{0});
-      FUZZ_CHECK(zero != options->end());
-      FUZZ_CHECK(*stored == std::string(nameBegin, zero));
-    }
+    if (const std::optional<std::string> stored = ReadObjectName(*options)) CheckStoredName(*options, *stored);
   }
-
   const std::optional<std::string> target = RestoreTargetFor(destination, objectName, options);
   if (destination.empty()) {
     FUZZ_CHECK(target && *target == objectName);
   } else if (target) {
-    FUZZ_CHECK(options.has_value());
-    CheckStaysInside(destination, *target, *options);
+    const std::string folder = destination.back() == '\\' ? destination : destination + '\\';
+    FUZZ_CHECK(options && target->compare(0, folder.size(), folder) == 0);
+    CheckStoredName(*options, target->substr(folder.size()));
   }
   return 0;
 }

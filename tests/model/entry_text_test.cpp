@@ -27,32 +27,32 @@ TEST(EntryText, StoredFormsByteForByte) {
 }
 
 // Dates come back as their local midnight, whatever the moment of the day they were taken
-// at, in zones with and without daylight saving; every other field as it was.
-class EntryTextRoundTrip : public testing::TestWithParam<const char*> {};
+// at, in summer and winter, in zones east and west of UTC; every other field as it was.
+TEST(EntryText, RoundTripKeepsEveryField) {
+  for (const char* tz : {"UTC0", "EST5EDT", "JST-9"}) {
+    ScopedTimeZone zone(tz);
+    const int dates[][3] = {{1970, 1, 2},   {2003, 3, 30}, {2003, 4, 6},  {2003, 5, 17},
+                            {2003, 10, 26}, {2004, 2, 29}, {2026, 7, 1}, {2037, 12, 31}};
+    for (const auto& [year, month, day] : dates) {
+      SCOPED_TRACE(testing::Message() << tz << " " << year << "-" << month << "-" << day);
+      const Time32 midnight = LocalDate(year, month, day);
+      // Late in the day, even under daylight time.
+      const CFolderEntry folder{"C:\\Data", 1, "*.doc", midnight + 22 * 3600 - 60, RULE_BEFORE, -1,
+                                "~*.*", midnight + 60, RULE_AFTER, -1};
+      CFolderEntry back;
+      ASSERT_TRUE(ParseFolderEntry(FormatFolderEntry(folder), back));
+      EXPECT_EQ(back.m_tmIncludeDate, midnight);
+      EXPECT_EQ(back.m_tmExcludeDate, midnight);
+      EXPECT_EQ(FormatFolderEntry(back), FormatFolderEntry(folder));
 
-TEST_P(EntryTextRoundTrip, KeepsEveryField) {
-  ScopedTimeZone zone(GetParam());
-  const int dates[][3] = {{2003, 3, 30}, {2003, 5, 17}, {2003, 10, 26}, {2004, 2, 29}, {1999, 12, 31}, {2037, 1, 1}};
-  for (const auto& d : dates) {
-    const Time32 midnight = LocalDate(d[0], d[1], d[2]);
-    // Late in the day, even under daylight time.
-    const CFolderEntry folder{"C:\\Data", 1, "*.doc", midnight + 22 * 3600 - 60, RULE_BEFORE, -1,
-                              "~*.*", midnight + 60, RULE_AFTER, -1};
-    CFolderEntry back;
-    ASSERT_TRUE(ParseFolderEntry(FormatFolderEntry(folder), back));
-    EXPECT_EQ(back.m_tmIncludeDate, midnight);
-    EXPECT_EQ(back.m_tmExcludeDate, midnight);
-    EXPECT_EQ(FormatFolderEntry(back), FormatFolderEntry(folder));
-
-    const CFileEntry file{"C:\\a b\\c.txt", RULE_AFTER, 7, midnight + 12 * 3600};
-    CFileEntry fileBack;
-    ASSERT_TRUE(ParseFileEntry(FormatFileEntry(file), fileBack));
-    EXPECT_EQ(fileBack.m_tmDate, midnight);
-    EXPECT_EQ(FormatFileEntry(fileBack), FormatFileEntry(file));
+      const CFileEntry file{"C:\\a b\\c.txt", RULE_AFTER, 7, midnight + 12 * 3600};
+      CFileEntry fileBack;
+      ASSERT_TRUE(ParseFileEntry(FormatFileEntry(file), fileBack));
+      EXPECT_EQ(fileBack.m_tmDate, midnight);
+      EXPECT_EQ(FormatFileEntry(fileBack), FormatFileEntry(file));
+    }
   }
 }
-
-INSTANTIATE_TEST_SUITE_P(Zones, EntryTextRoundTrip, testing::Values("UTC0", "EST5EDT", "JST-9"));
 
 TEST(EntryText, NumbersReadLikeAtol) {
   struct {
@@ -86,20 +86,15 @@ TEST(EntryText, TextAfterTheLastFieldIsIgnored) {
 // Every cut of a stored text before its last separator is refused by its own form; a folder
 // text is never taken as a file (it holds no CR), and nothing reads past the text.
 TEST(EntryText, CutTextsAreRefused) {
-  const std::string folderTexts[] = {kFolderText, "C:\\Data\t1\t*.*\t4\t-1\t2010\t6\t1\t\t5\t-1\t2011\t6\t1\t"};
-  for (const std::string& text : folderTexts) {
+  const std::string kDatedFolderText = "C:\\Data\t1\t*.*\t4\t-1\t2010\t6\t1\t\t5\t-1\t2011\t6\t1\t";
+  for (const std::string& text : {std::string(kFolderText), kDatedFolderText, std::string(kFileText)}) {
     CFolderEntry folder;
     CFileEntry file;
-    ASSERT_TRUE(ParseFolderEntry(text, folder)) << text;
+    ASSERT_TRUE(ParseFolderEntry(text, folder) || ParseFileEntry(text, file)) << text;
     for (size_t cut = 0; cut < text.size(); ++cut) {
       EXPECT_FALSE(ParseFolderEntry(text.substr(0, cut), folder)) << cut;
       EXPECT_FALSE(ParseFileEntry(text.substr(0, cut), file)) << cut;
     }
-  }
-  const std::string fileText = kFileText;
-  for (size_t cut = 0; cut < fileText.size(); ++cut) {
-    CFileEntry file;
-    EXPECT_FALSE(ParseFileEntry(fileText.substr(0, cut), file)) << cut;
   }
 }
 
@@ -121,11 +116,9 @@ TEST(EntryText, DatesBeyondThirtyTwoBitsStillParse) {
 }
 
 TEST(JoinPath, JoinsWithExactlyOneBackslash) {
-  EXPECT_EQ(JoinPath("HKEY_CURRENT_USER\\SOFTWARE", "Korvel"), "HKEY_CURRENT_USER\\SOFTWARE\\Korvel");
   EXPECT_EQ(JoinPath("D:\\", "report.doc"), "D:\\report.doc");
   EXPECT_EQ(JoinPath("D:\\Restore", ""), "D:\\Restore");
   EXPECT_EQ(JoinPath("", "report.doc"), "report.doc");
-  EXPECT_EQ(JoinPath("", ""), "");
   EXPECT_EQ(JoinPath("a", "\\b"), "a\\\\b");  // only the left side is looked at
 }
 

@@ -1,15 +1,13 @@
 // Under Wine: the POSIX build's wildcard matcher against the real FindFirstFileA, on random
 // 8.3-clean names (no generated short names to differ by) and random masks.
-#include <windows.h>
-
 #include <gtest/gtest.h>
 
 #include <random>
 #include <set>
 #include <string>
 
+#include "platform/directory_search.h"
 #include "platform/posix/wildcard_match.h"
-#include "platform/win32/unique_handles.h"
 #include "tests/support/temp_tree.h"
 
 namespace {
@@ -21,15 +19,14 @@ std::string RandomText(std::mt19937& random, const char* alphabet, int minLength
   return text;
 }
 
+// What FindFirstFileA finds, through the Windows build's thin search.
 std::set<std::string> PlatformMatches(const std::string& folder, const std::string& mask) {
   std::set<std::string> names;
-  WIN32_FIND_DATAA found;
-  const UniqueFindHandle search(FindFirstFileA((folder + mask).c_str(), &found));
-  if (!search) return names;
-  do {
-    const std::string name = found.cFileName;
-    if (name != "." && name != "..") names.insert(name);
-  } while (FindNextFileA(search.get(), &found));
+  platform::DirectorySearch search;
+  platform::FoundEntry found;
+  for (bool more = search.Open(folder + mask); more && search.Next(found);) {
+    if (found.name != "." && found.name != "..") names.insert(found.name);
+  }
   return names;
 }
 

@@ -6,11 +6,9 @@
 #include <vector>
 
 #include "model/entry_text.h"
-#include "platform/local_time.h"
 #include "registry/registry_store.h"
 #include "tests/registry/registry_fixture.h"
 #include "tests/support/entries.h"
-#include "tests/support/service_clsid.h"
 #include "tests/support/time_zone.h"
 
 namespace {
@@ -39,17 +37,17 @@ TEST_F(SettingsStoreTest, OnlyValuesNamedFileWithATextOfEitherFormBecomeEntries)
   EXPECT_FALSE(HasBackupListValues(m_strPath));
   const std::pair<const char*, std::string> values[] = {
       {"FILE0", folder}, {"file1", file}, {"FiLe_b", file}, {"file2", ""}, {"file3", "C:\\Cut\t1\t*.*\t-1\t"},
-      {"file4", "no separators"}};
+      {"file4", "no separators"}, {"File", file}};
   for (const auto& [name, text] : values) Write(name, text);
-  EXPECT_EQ(Texts(ReadBackupList(m_strPath)), (std::vector<std::string>{"folder " + folder, "file " + file, "file " + file}));
+  EXPECT_EQ(Texts(ReadBackupList(m_strPath)),
+            (std::vector<std::string>{"file " + file, "folder " + folder, "file " + file, "file " + file}));
   EXPECT_TRUE(HasBackupListValues(m_strPath));
   EXPECT_TRUE(ReadBackupList(m_strPath + "\\Missing").empty());
 }
 
 TEST_F(SettingsStoreTest, AMixedListComesBackAsSavedAndReplacesWhatTheKeyHeld) {
   ScopedTimeZone zone("UTC0");
-  Time32 may17 = 0;
-  ASSERT_TRUE(platform::LocalStandardMidnight({2003, 5, 17}, may17));
+  const Time32 may17 = LocalDate(2003, 5, 17);
   const BackupList list = {CFolderEntry{"D:\\Work\\", 0, "*.doc | *.txt", may17 - 86400, RULE_AFTER, -1, "*.bak", may17, RULE_BEFORE, -1},
                            CFileEntry{"C:\\plan.txt", RULE_BEFORE, -1, may17}, FolderEntry("C:\\Data"),
                            CFileEntry{"C:\\log.txt", RULE_LAST_DAYS, 3}};
@@ -59,22 +57,15 @@ TEST_F(SettingsStoreTest, AMixedListComesBackAsSavedAndReplacesWhatTheKeyHeld) {
   EXPECT_EQ(Texts(ReadBackupList(m_strPath)), Texts(list));
 }
 
-TEST_F(SettingsStoreTest, RowsComeBackInTheRegistrysOrderNotInTheNumbersOfTheirNames) {
-  BackupList list;
-  for (int row = 0; row < 11; ++row) list.push_back(CFileEntry{"C:\\" + std::to_string(row)});
-  SaveBackupList(m_strPath, list);
-  std::string paths;
-  for (const BackupEntry& entry : ReadBackupList(m_strPath)) paths += std::get<CFileEntry>(entry).m_strPath;
-  EXPECT_EQ(paths, "C:\\0C:\\1C:\\10C:\\2C:\\3C:\\4C:\\5C:\\6C:\\7C:\\8C:\\9");  // "file10" sorts after "file1"
-}
-
 TEST_F(SettingsStoreTest, RestoreOptionsReplaceWhateverTheKeyHeld) {
-  EXPECT_EQ(ReadRestoreOptions(m_strPath).destination + std::to_string(ReadRestoreOptions(m_strPath).overwrite), "0");
+  EXPECT_EQ(ReadRestoreOptions(m_strPath).destination, "");
+  EXPECT_EQ(ReadRestoreOptions(m_strPath).overwrite, 0u);
   Write("Stray", "x");
   Write("Overwrite", "text where a number belongs");
   SaveRestoreOptions(m_strPath, {"D:\\Restored", 1});
   EXPECT_EQ(ValueNames(), (std::vector<std::string>{"Destination", "Overwrite"}));
-  EXPECT_EQ(ReadRestoreOptions(m_strPath).destination + std::to_string(ReadRestoreOptions(m_strPath).overwrite), "D:\\Restored1");
+  EXPECT_EQ(ReadRestoreOptions(m_strPath).destination, "D:\\Restored");
+  EXPECT_EQ(ReadRestoreOptions(m_strPath).overwrite, 1u);
 }
 
 }  // namespace

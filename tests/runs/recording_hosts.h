@@ -1,29 +1,25 @@
 #pragma once
 #include <gtest/gtest.h>
 
-#include <set>
-
 #include "engine/host_contract.h"
 #include "tests/support/call_log.h"
 
 // Hosts that write down every call with its arguments, one line per call, so that a test
 // states the whole conversation a run has with its host.
 
-inline std::string BoolText(bool value) { return value ? "true" : "false"; }
-
-// Fails BackupFile for the paths in `failing`, with an error text naming the path.
+// Refuses BackupFile for one path, with an error text naming it.
 class RecordingBackupHost : public BackupHost {
  public:
-  explicit RecordingBackupHost(std::set<std::string> failing) : m_failing(std::move(failing)) {}
+  explicit RecordingBackupHost(std::string refused) : m_strRefused(std::move(refused)) {}
 
   void BeginClient(const std::string& client, const std::string& clsid, int32_t weight) override {
     calls.push_back(Call("BeginClient", {client, clsid, std::to_string(weight)}));
   }
   RunResult BackupFile(const std::string& file, const std::string& local, const std::string& action, int32_t weight,
                        bool log) override {
-    calls.push_back(Call("BackupFile", {file, local, action, std::to_string(weight), BoolText(log)}));
+    calls.push_back(Call("BackupFile", {file, local, action, std::to_string(weight), log ? "true" : "false"}));
     m_strLastError = "cannot read " + file;
-    return m_failing.count(file) ? static_cast<RunResult>(0x80070005) : kRunOk;
+    return file == m_strRefused ? static_cast<RunResult>(0x80070005) : kRunOk;
   }
   std::string LastErrorText() override {
     calls.push_back(Call("GetLastError"));
@@ -32,10 +28,10 @@ class RecordingBackupHost : public BackupHost {
   void Message(const std::string& text) override { calls.push_back(Call("Message", {text})); }
   void EndClient(int32_t deleteClient) override { calls.push_back(Call("EndClient", {std::to_string(deleteClient)})); }
 
-  std::vector<std::string> calls;
+  CallLog calls;
 
  private:
-  std::set<std::string> m_failing;
+  std::string m_strRefused;
   std::string m_strLastError;
 };
 
@@ -45,38 +41,33 @@ struct ScriptedObject {
   std::string name;
   std::optional<std::vector<uint8_t>> options = std::nullopt;
   std::optional<RunResult> raises = std::nullopt;  // the code of the QnError RestoreFile raises
-  RunResult infoResult = kRunOk;                   // what GetObjectInfo returns for it
-};
-
-struct RestoreScript {
-  std::vector<ScriptedObject> objects;
-  RunResult iterateResult = kRunOk;
 };
 
 class RecordingRestoreHost : public RestoreHost {
  public:
-  explicit RecordingRestoreHost(RestoreScript script) : m_script(std::move(script)) {}
+  RecordingRestoreHost(std::vector<ScriptedObject> objects, RunResult iterateResult)
+      : m_objects(std::move(objects)), m_nIterateResult(iterateResult) {}
 
   RunResult Iterate(const std::string& clsid) override {
     calls.push_back(Call("Iterate", {clsid}));
-    return m_script.iterateResult;
+    return m_nIterateResult;
   }
   bool IsEnd() override {
     calls.push_back(Call("IsEnd"));
-    return m_nNext >= m_script.objects.size();
+    return m_nNext >= m_objects.size();
   }
   RunResult GetObjectInfo(uint16_t& type, std::string& name) override {
     calls.push_back(Call("GetObjectInfo"));
     type = Current().type;
     name = Current().name;
-    return Current().infoResult;
+    return kRunOk;
   }
   std::optional<std::vector<uint8_t>> GetObjectOptions() override {
     calls.push_back(Call("GetObjectOptions"));
     return Current().options;
   }
   std::optional<RunResult> RestoreFile(const std::string& file, int32_t option, bool log) override {
-    calls.push_back(Call("RestoreFile", {file, std::to_string(option), BoolText(log)}));
+    calls.push_back(Call("RestoreFile", {file, std::to_string(option), log ? "true" : "false"}));
     return Current().raises;
   }
   void Next() override {
@@ -84,18 +75,19 @@ class RecordingRestoreHost : public RestoreHost {
     ++m_nNext;
   }
 
-  std::vector<std::string> calls;
+  CallLog calls;
 
  private:
   // The run must not ask about an object after IsEnd said there was none.
   const ScriptedObject& Current() {
-    static const ScriptedObject kPastTheEnd{0xFFFF, "", std::nullopt, std::nullopt, kRunFailed};
-    if (m_nNext < m_script.objects.size()) return m_script.objects[m_nNext];
+    static const ScriptedObject kPastTheEnd{0xFFFF, ""};
+    if (m_nNext < m_objects.size()) return m_objects[m_nNext];
     ADD_FAILURE() << "the run went past the last object";
     return kPastTheEnd;
   }
 
-  RestoreScript m_script;
+  std::vector<ScriptedObject> m_objects;
+  RunResult m_nIterateResult;
   size_t m_nNext = 0;
 };
 
