@@ -46,7 +46,8 @@ TEST_F(RegistryStoreTest, OnlyFullRootNamesInAnyCaseReachAKey) {
   EXPECT_FALSE(ParseKeyPath("HKCU\\Software", parsed));
 }
 
-// Each level is closed as soon as the next is open: no operation holds more than two keys.
+// Each level is closed as soon as the next is open: no operation holds more than two keys, and
+// none leaves one open.
 TEST_F(RegistryStoreTest, WritesCreateMissingLevelsAndMissingThingsReadEmpty) {
   const int before = platform::OpenRegistryKeyCount();
   platform::ResetPeakOpenRegistryKeyCount();
@@ -66,6 +67,7 @@ TEST_F(RegistryStoreTest, WritesCreateMissingLevelsAndMissingThingsReadEmpty) {
   EXPECT_EQ(name, "untouched");
   m_store.ClearValues(m_strPath + "\\One\\Two");
   EXPECT_LE(platform::PeakOpenRegistryKeyCount(), before + 2);
+  EXPECT_EQ(platform::OpenRegistryKeyCount(), before);
 }
 
 TEST_F(RegistryStoreTest, ReadsTakeOnlyWhatFitsTheirType) {
