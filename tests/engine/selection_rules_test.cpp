@@ -173,6 +173,17 @@ TEST(FolderSelectionLinks, LoopOfLinksEnds) {
   for (const BackupItem& item : items) EXPECT_LE(item.FileName.size() - item.LocalName.size() + 3, 260u);
 }
 
+// A link to a folder is walked as that folder; a dangling link is no entry at all.
+TEST(FolderSelectionLinks, ALinkIsWhatItNames) {
+  TempTree tree;
+  tree.AddFile("real\\a.txt", DaysAgo(1));
+  std::string host;
+  ASSERT_TRUE(platform::ToHostPath(tree.Root(), host));
+  ASSERT_EQ(symlink("real", (host + "/linked").c_str()), 0);
+  ASSERT_EQ(symlink("nowhere", (host + "/dangling").c_str()), 0);
+  EXPECT_EQ(Select(tree, FolderEntry(tree.Root(), "*.*", "")), (Names{"linked\\a.txt", "real\\a.txt"}));
+}
+
 // A name holding a "\" cannot be handed over as a Windows path: it is left out, and so is
 // the file that path would name by mistake.
 TEST(FolderSelectionLinks, NameWithBackslashIsNeverListed) {
