@@ -47,6 +47,7 @@ const MaskCase kMaskCases[] = {
     {"abc", "a*?", false},                {"abcabd", "*abd", true},             {"aab", "*ab", true},
     {"abab.txt", "*ab.txt", true},        {"mississippi", "m*iss*ppi", true},   {"mississippi", "m*iss*pi", true},
     {"ab", "a*b*", true},                 {"doc", "*.doc", false},              {"a.doc.bak", "*.doc", false},
+    {"a.txt.txt", "*.txt", true},
 };
 
 class SharedMaskTable : public testing::TestWithParam<MaskCase> {};
@@ -77,6 +78,7 @@ TEST(DirectorySearch, MissingFolderAndReopen) {
   EXPECT_FALSE(search.Open(tree.Root())) << "no name to look for";
   EXPECT_FALSE(search.Open("zq-no-such-file.zq9")) << "no folder";
   EXPECT_FALSE(search.Open(tree.Root() + "missing\\*.*"));
+  EXPECT_FALSE(search.Open("Q:\\x\\*.*")) << "no such drive";
   EXPECT_FALSE(search.Next(found));
   ASSERT_TRUE(search.Open(tree.Root() + "a.txt"));
   search.Close();
