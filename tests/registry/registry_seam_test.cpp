@@ -142,6 +142,7 @@ TEST_F(RegistrySeamTest, AnswersAndErrorCodesAreTheSystems) {
       {kRegistryOk, [&] { return QueryRegistryValue(m_hKey.get(), "ABCDE", nullptr, nullptr, &size); }, &size, 8},
       {kRegistryMoreData, [&] { size = 4; return QueryRegistryValue(m_hKey.get(), "abcde", nullptr, guarded + 4, &size); }, &size, 8},
       {kRegistryFileNotFound, [&] { return QueryRegistryValue(m_hKey.get(), "missing", nullptr, nullptr, &size); }},
+      {kRegistryOk, [&] { return QueryRegistryValue(m_hKey.get(), "abcde", nullptr, nullptr, nullptr); }},
       {kRegistryMoreData, [&] { return EnumRegistryValue(m_hKey.get(), 0, name, &tight, nullptr); }},  // no room for NUL
       {kRegistryOk, [&] { return EnumRegistryValue(m_hKey.get(), 0, name, &roomy, nullptr); }, &roomy, 5},
       {kRegistryNoMoreItems, [&] { return EnumRegistryValue(m_hKey.get(), 1, name, &roomy, nullptr); }},
