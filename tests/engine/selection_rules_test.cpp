@@ -61,6 +61,9 @@ TEST(FolderSelection, MasksAndRecursion) {
     EXPECT_EQ(Select(tree, FolderEntry(tree.Root(), c.include, c.exclude, c.recursive)), c.selected)
         << c.include << " / " << c.exclude;
   }
+  // A blank after a mask's last star is part of what a name must end in.
+  tree.AddFile("old copy.jpg", DaysAgo(30));
+  EXPECT_EQ(Select(tree, FolderEntry(tree.Root(), "* copy.jpg", "", false)), Names{"old copy.jpg"});
 }
 
 // Hidden, system and read-only files are taken; temporary ones are not, unless a file entry

@@ -47,7 +47,7 @@ const MaskCase kMaskCases[] = {
     {"abc", "a*?", false},                {"abcabd", "*abd", true},             {"aab", "*ab", true},
     {"abab.txt", "*ab.txt", true},        {"mississippi", "m*iss*ppi", true},   {"mississippi", "m*iss*pi", true},
     {"ab", "a*b*", true},                 {"doc", "*.doc", false},              {"a.doc.bak", "*.doc", false},
-    {"a.txt.txt", "*.txt", true},
+    {"a.txt.txt", "*.txt", true},         {"old copy.doc", "* copy.doc", true},
 };
 
 class SharedMaskTable : public testing::TestWithParam<MaskCase> {};
